@@ -1,0 +1,116 @@
+#include "BlackVueDecoder.h"
+
+#include <algorithm>
+
+#include "BoxReader.h"
+#include "Bytes.h"
+#include "FourCC.h"
+#include "MediaFile.h"
+#include "MovieInfo.h"
+#include "NmeaParser.h"
+
+namespace gpx {
+
+namespace {
+
+bool isCameraChild(uint32_t type) {
+    switch (type) {
+        case fourcc("cprt"):
+        case fourcc("sttm"):
+        case fourcc("ptnm"):
+        case fourcc("ptrh"):
+        case fourcc("thum"):
+        case fourcc("gps "):
+        case fourcc("3gf "):
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::vector<uint8_t> boxBytes(const MediaFile& file, const Box& box) {
+    uint64_t n = std::min<uint64_t>(box.payloadSize(), BlackVueDecoder::kMaxBoxBytes);
+    return file.bytes(box.payload, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+void BlackVueDecoder::readGpsLog(std::string_view text, std::optional<int64_t> startMillis,
+                                 RawTrack& track) {
+    // The log ends at the first NUL; the box is padded after it.
+    text = text.substr(0, text.find('\0'));
+    for (const NmeaLine& line : NmeaParser::parseText(text)) {
+        for (const RmcSentence& rmc : line.rmc) {
+            Fix f;
+            f.valid = rmc.valid;
+            f.hasTime = rmc.hasUtc();
+            if (f.hasTime) {
+                f.utcMillis = rmc.utcMillis();
+            }
+            f.latitude = rmc.latitude;
+            f.longitude = rmc.longitude;
+            f.speedKmh = rmc.speedKmh;
+            f.heading = rmc.course;
+            // The stamps and the start time are both on the camera's local clock, so their
+            // difference is the place in the recording whatever the zone.
+            if (line.stamp) {
+                if (!startMillis) {
+                    startMillis = *line.stamp;
+                }
+                f.offset = std::max<int64_t>(0, *line.stamp - *startMillis) / 1000.0;
+            } else if (!track.fixes.empty()) {
+                f.offset = track.fixes.back().offset + 1.0;
+            }
+            track.fixes.push_back(f);
+        }
+    }
+}
+
+void BlackVueDecoder::readAccelerometer(std::span<const uint8_t> records, RawTrack& track) {
+    for (size_t at = 0; bytes::has(records, at, 10); at += 10) {
+        uint32_t ms = bytes::be32(records, at);
+        if (ms == 0xFFFFFFFFu) {
+            break;  // the end marker: ten 0xFF bytes
+        }
+        track.g.push_back(GReading{ms / 1000.0, bytes::be16s(records, at + 4) / kCountsPerG,
+                                   bytes::be16s(records, at + 6) / kCountsPerG,
+                                   bytes::be16s(records, at + 8) / kCountsPerG});
+    }
+}
+
+RawTrack BlackVueDecoder::decode(const MediaFile& file, const MovieInfo& movie) {
+    RawTrack track;
+    for (const Box& top : movie.topLevel) {
+        if (top.type != fourcc("free") || top.payloadSize() < 8) {
+            continue;
+        }
+        auto first = file.bytes(top.payload, 8);
+        if (!isCameraChild(bytes::be32(first, 4))) {
+            continue;  // an ordinary free box: padding
+        }
+        track.found = true;
+        std::optional<int64_t> start;
+        std::optional<Box> gps;
+        BoxReader children(file, top.payload, top.end);
+        while (auto child = children.next()) {
+            if (child->type == fourcc("sttm")) {
+                auto b = file.bytes(child->payload, 8);
+                if (b.size() == 8) {
+                    start = static_cast<int64_t>(bytes::be64(b, 0));
+                }
+            } else if (child->type == fourcc("gps ")) {
+                gps = *child;
+            } else if (child->type == fourcc("3gf ")) {
+                readAccelerometer(boxBytes(file, *child), track);
+            }
+        }
+        if (gps) {
+            auto text = boxBytes(file, *gps);
+            readGpsLog(bytes::text(text, 0, text.size()), start, track);
+        }
+        break;
+    }
+    return track;
+}
+
+}  // namespace gpx

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <set>
+
+#include "GpxData.h"
+
+// The GPS library's interface: extracts the GPS and G-sensor samples of one recording as
+// one record per second.
+class CGpxDLL {
+  public:
+    CGpxDLL() = default;
+    ~CGpxDLL();
+    CGpxDLL(const CGpxDLL&) = delete;
+    CGpxDLL& operator=(const CGpxDLL&) = delete;
+
+    // The samples of the recording at path, or null when the file is not an MP4 or QuickTime
+    // movie. A movie without any GPS gives a record with no samples. A file that cannot be
+    // read at all (missing, a folder, no permission) throws its errno as an int.
+    GPX_DATA* GpxDataExtract(const char* path);
+
+    // Releases a record this object returned; anything else is ignored.
+    void GpxDataDelete(GPX_DATA* data);
+
+  private:
+    static void release(GPX_DATA* data);
+
+    std::set<GPX_DATA*> live_;
+};

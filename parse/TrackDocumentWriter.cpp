@@ -1,0 +1,115 @@
+#include "TrackDocumentWriter.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::string_view kLine = "\r\n";     // a plain line end
+constexpr std::string_view kTwice = "\r\r\n";  // a template ending in CR LF, then LF → CR LF
+
+void appendFloat(std::string& out, std::string_view open, double v, std::string_view close) {
+    char buf[400];
+    // "%f" of a double is at most ~320 characters.
+    int n = std::snprintf(buf, sizeof buf, "%f", v);
+    out += open;
+    out.append(buf, n > 0 ? static_cast<size_t>(n) : 0);
+    out += close;
+}
+
+void appendInt(std::string& out, std::string_view open, int v, std::string_view close) {
+    char buf[16];
+    int n = std::snprintf(buf, sizeof buf, "%d", v);
+    out += open;
+    out.append(buf, n > 0 ? static_cast<size_t>(n) : 0);
+    out += close;
+}
+
+}  // namespace
+
+std::string TrackDocumentWriter::render(const GPX_DATA& data) {
+    std::string out;
+    int count = data.pSamples != nullptr && data.nCount > 0 ? data.nCount : 0;
+    out.reserve(200 + static_cast<size_t>(count) * 520);
+    out += "<?xml version=\"1.0\"?>";
+    out += kLine;
+    out += "<versionx x=\"1.0\">";
+    out += kLine;
+    appendFloat(out, "<Duration>", data.dDuration, "</Duration>");
+    out += kTwice;
+    for (int i = 0; i < count; ++i) {
+        const GPX_SAMPLE& s = data.pSamples[i];
+        out += "\t<gpsinfo>";
+        out += kLine;
+        appendInt(out, "\t\t<Status>", s.nStatus, "</Status>");
+        out += kTwice;
+        appendFloat(out, "\t\t<Latitude>", s.dLatitude, "</Latitude>");
+        out += kTwice;
+        appendFloat(out, "\t\t<Longitude>", s.dLongitude, "</Longitude>");
+        out += kTwice;
+        appendFloat(out, "\t\t<Angle>", s.dAngle, "</Angle>");
+        out += kTwice;
+        appendFloat(out, "\t\t<Speed>", s.dSpeed, "</Speed>");
+        out += kTwice;
+        appendInt(out, "\t\t<utc_Year>", s.nYear, "</utc_Year>");
+        out += kTwice;
+        appendInt(out, "\t\t<utc_Month>", s.nMonth, "</utc_Month>");
+        out += kTwice;
+        appendInt(out, "\t\t<utc_Day>", s.nDay, "</utc_Day>");
+        out += kTwice;
+        appendInt(out, "\t\t<utc_Hour>", s.nHour, "</utc_Hour>");
+        out += kTwice;
+        appendInt(out, "\t\t<utc_Minute>", s.nMinute, "</utc_Minute>");
+        out += kTwice;
+        appendInt(out, "\t\t<utc_Second>", s.nSecond, "</utc_Second>");
+        out += kTwice;
+        appendFloat(out, "\t\t<G_sum>", s.dGSum, "</G_sum>");
+        out += kTwice;
+        appendFloat(out, "\t\t<G_x>", s.dGx, "</G_x>");
+        out += kTwice;
+        appendFloat(out, "\t\t<G_y>", s.dGy, "</G_y>");
+        out += kTwice;
+        appendFloat(out, "\t\t<G_z>", s.dGz, "</G_z>");
+        out += kTwice;
+        out += "\t</gpsinfo>";
+        out += kLine;
+    }
+    out += "</versionx>";
+    out += kLine;
+    return out;
+}
+
+bool TrackDocumentWriter::writeFile(const std::string& path, const std::string& document) {
+    std::string temp = path + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        return false;
+    }
+    // mkstemp makes the file private; the document is an ordinary user file.
+    fchmod(fd, 0644);
+    size_t done = 0;
+    bool ok = true;
+    while (done < document.size()) {
+        ssize_t n = ::write(fd, document.data() + done, document.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
