@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TrackDocumentWriter.h"
+#include "TrackRepair.h"
+
+namespace {
+
+std::string golden(const std::string& name) {
+    std::ifstream in(std::string(HARVENTIS_GOLDEN_DIR) + "/" + name, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+GPX_SAMPLE fix(int status, double lat, double lon, double angle, double speed, double g) {
+    GPX_SAMPLE s{};
+    s.nStatus = status;
+    s.dLatitude = lat;
+    s.dLongitude = lon;
+    s.dAngle = angle;
+    s.dSpeed = speed;
+    s.dGx = 0.0;
+    s.dGy = 0.0;
+    s.dGz = g;
+    s.dGSum = g;
+    return s;
+}
+
+std::string repairedDocument(double duration, std::vector<GPX_SAMPLE> samples) {
+    GPX_DATA data{duration, samples.empty() ? nullptr : samples.data(), int(samples.size())};
+    TrackRepair::repair(data.pSamples, data.nCount);
+    return TrackDocumentWriter::render(data);
+}
+
+}  // namespace
+
+TEST(TrackDocument, ARecordingWithoutSamplesHasOnlyItsLength) {
+    EXPECT_EQ(repairedDocument(12.5, {}), golden("empty.kml"));
+}
+
+TEST(TrackDocument, SouthernAndWesternFixesOverTheYearEnd) {
+    std::vector<GPX_SAMPLE> s = {
+        fix(0, 0, 0, 0, 0, 1.0),  // before the first fix: takes its position
+        fix(1, -33.86882, -151.20929, 270.5, 2.0, 0.5),
+        fix(0, 0, 0, 0, 0, 1.25),  // a gap: holds the last position
+        fix(1, -33.868821, -151.209291, 7, 36.0, 1.0),
+    };
+    s[1].nYear = 2012;
+    s[1].nMonth = 12;
+    s[1].nDay = 31;
+    s[1].nHour = 23;
+    s[1].nMinute = 59;
+    s[1].nSecond = 58;
+    EXPECT_EQ(repairedDocument(4.0, s), golden("southwest-year-end.kml"));
+}
+
+TEST(TrackDocument, ARecordingWithoutAnyFix) {
+    std::vector<GPX_SAMPLE> s = {fix(0, 1.5, 2.5, 0, 0, 1.0), fix(0, 0, 0, 0, 0, 1.0),
+                                 fix(0, 0, 0, 0, 0, 1.0)};
+    EXPECT_EQ(repairedDocument(3.0, s), golden("no-fix.kml"));
+}
+
+TEST(TrackDocument, EndsLinesAsAWindowsTextStreamDoes) {
+    std::vector<GPX_SAMPLE> s = {fix(1, 0.5, 2.0, 7, 0, 1.0)};
+    s[0].nYear = 2020;
+    s[0].nMonth = 7;
+    s[0].nDay = 7;
+    std::string doc = repairedDocument(1.0, s);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t lf = doc.find('\n'); lf != std::string::npos; lf = doc.find('\n', start)) {
+        lines.push_back(doc.substr(start, lf + 1 - start));
+        start = lf + 1;
+    }
+    EXPECT_EQ(start, doc.size());  // the document ends with a line end
+    ASSERT_EQ(lines.size(), 3u + 17u + 1u);
+    auto endsWith = [](const std::string& l, const std::string& tail) {
+        return l.size() >= tail.size() && l.compare(l.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    for (const std::string& l : lines) {
+        bool isField = l.find("</") != std::string::npos && l.find("\t<") != std::string::npos &&
+                       l.find("gpsinfo") == std::string::npos;
+        bool isDuration = l.starts_with("<Duration>");
+        if (isField || isDuration) {
+            EXPECT_TRUE(endsWith(l, "\r\r\n")) << l;
+        } else {
+            EXPECT_TRUE(endsWith(l, ">\r\n")) << l;
+        }
+    }
+    EXPECT_NE(doc.find("\t\t<Latitude>0.500000</Latitude>"), std::string::npos);
+    EXPECT_NE(doc.find("\t\t<Longitude>2.000000</Longitude>"), std::string::npos);
+    EXPECT_NE(doc.find("\t\t<utc_Month>7</utc_Month>"), std::string::npos);
+    EXPECT_NE(doc.find("\t\t<Angle>7.000000</Angle>"), std::string::npos);
+}
