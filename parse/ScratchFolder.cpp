@@ -7,6 +7,14 @@
 
 namespace {
 
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 std::string homeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
         return home;
@@ -48,4 +56,28 @@ std::string ScratchFolder::windowsDocumentPath(const std::string& programPath) {
 std::string ScratchFolder::documentPathFor(const std::string& programPath) {
     std::string windows = windowsDocumentPath(programPath);
     return windows.empty() ? documentPath() : windows;
+}
+
+std::string ScratchFolder::driveName(std::string_view path) {
+    if (path.size() >= 2 && isLetter(path[0]) && path[1] == ':') {
+        return std::string(path.substr(0, 2));
+    }
+    if (path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1])) {
+        // \\server\share: the drive ends before the separator after the share name.
+        size_t end = 2;
+        int separators = 0;
+        while (end < path.size()) {
+            if (isSeparator(path[end]) && ++separators == 2) {
+                break;
+            }
+            ++end;
+        }
+        return std::string(path.substr(0, end));
+    }
+    return {};
+}
+
+std::string ScratchFolder::folderForProgramPath(std::string_view programPath) {
+    std::string drive = driveName(programPath);
+    return drive.empty() ? path() : drive + "\\" + kFolderName;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // Where the viewer and the extraction tool meet: the scratch folder HarventisDVRtempFile and
 // the track document output.kml in it.
@@ -22,4 +23,12 @@ class ScratchFolder {
 
     // The document the extraction tool started as programPath writes.
     static std::string documentPathFor(const std::string& programPath);
+
+    // The drive of a Windows-style path: "C:" for "C:\x", "\\server\share" for a network
+    // path, "" for anything else.
+    static std::string driveName(std::string_view path);
+
+    // The scratch folder for a program installed at programPath: the root of its drive for a
+    // Windows-style path ("C:\HarventisDVRtempFile"), path() for any other.
+    static std::string folderForProgramPath(std::string_view programPath);
 };

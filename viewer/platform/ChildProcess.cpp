@@ -1,0 +1,3 @@
+#include "ChildProcess.h"
+
+ChildProcess::~ChildProcess() = default;

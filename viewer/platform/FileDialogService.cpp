@@ -1,0 +1,3 @@
+#include "FileDialogService.h"
+
+FileDialogService::~FileDialogService() = default;

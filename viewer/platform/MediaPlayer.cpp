@@ -1,0 +1,3 @@
+#include "MediaPlayer.h"
+
+MediaPlayer::~MediaPlayer() = default;

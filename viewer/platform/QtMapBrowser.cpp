@@ -1,0 +1,67 @@
+#include "QtMapBrowser.h"
+
+#include <QUrl>
+#include <QVariant>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+QtMapBrowser::QtMapBrowser(QWidget* parent) : m_view(new QWebEngineView(parent)) {
+    QObject::connect(m_view, &QWebEngineView::loadFinished, &m_context, [this](bool ok) {
+        if (m_loadFinished) {
+            m_loadFinished(ok);
+        }
+    });
+}
+
+QtMapBrowser::~QtMapBrowser() {
+    delete m_view.data();
+}
+
+void QtMapBrowser::load(const QString& address) {
+    m_view->load(QUrl(address));
+}
+
+void QtMapBrowser::setLoadFinishedHandler(LoadFinishedHandler handler) {
+    m_loadFinished = std::move(handler);
+}
+
+int QtMapBrowser::readyFlag() const {
+    return m_readyFlag;
+}
+
+void QtMapBrowser::setReadyFlag(int flag) {
+    m_readyFlag = flag;
+}
+
+void QtMapBrowser::runScript(const QString& code) {
+    m_view->page()->runJavaScript(code);
+}
+
+void QtMapBrowser::readPageValue(const QString& name, ValueHandler handler) {
+    if (!isIdentifier(name)) {
+        handler(std::nullopt);
+        return;
+    }
+    // typeof does not throw for a variable the page never declared.
+    const QString code =
+        QStringLiteral("(typeof %1 === 'undefined' || %1 === null) ? null : String(%1)").arg(name);
+    m_view->page()->runJavaScript(code, [handler = std::move(handler)](const QVariant& result) {
+        if (!result.isValid() || result.isNull()) {
+            handler(std::nullopt);
+        } else {
+            handler(result.toString());
+        }
+    });
+}
+
+void QtMapBrowser::writePageValue(const QString& name, const QString& value) {
+    if (!isIdentifier(name)) {
+        return;
+    }
+    m_view->page()->runJavaScript(name + QStringLiteral(" = ") + scriptStringLiteral(value) +
+                                  QStringLiteral(";"));
+}
+
+QWidget* QtMapBrowser::widget() {
+    return m_view;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "WaitService.h"
+
+class QtWaitService : public WaitService {
+  public:
+    void sleep(int milliseconds) override;
+    void processPendingEvents() override;
+};

@@ -1,0 +1,3 @@
+#include "UrlOpener.h"
+
+UrlOpener::~UrlOpener() = default;

@@ -1,0 +1,3 @@
+#include "WaitService.h"
+
+WaitService::~WaitService() = default;

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "MediaPlayer.h"
+
+// Behaves like a player that opens every file at once: play, pause and stop change the play
+// state and call the handler. Every call is written to calls() as text ("url=/a.mp4",
+// "play", "position=12.5", "rate=2", "volume=40", "mute=1", ...).
+class FakeMediaPlayer : public MediaPlayer {
+  public:
+    void setUrl(const QString& path) override;
+    QString url() const override { return m_url; }
+    void play() override;
+    void pause() override;
+    void stop() override;
+    void close() override;
+    double currentPosition() const override { return m_position; }
+    void setCurrentPosition(double seconds) override;
+    double duration() const override { return m_duration; }
+    int playState() const override { return m_state; }
+    double rate() const override { return m_rate; }
+    void setRate(double rate) override;
+    int volume() const override { return m_volume; }
+    void setVolume(int volume) override;
+    bool mute() const override { return m_mute; }
+    void setMute(bool mute) override;
+    QWidget* widget() override { return nullptr; }
+    void setPlayStateHandler(PlayStateHandler handler) override;
+
+    // The world as the test wants it: the open file's length, the playing position, a state
+    // the player reaches on its own (8 at the end of the media).
+    void setDuration(double seconds) { m_duration = seconds; }
+    void simulatePosition(double seconds) { m_position = seconds; }
+    void simulatePlayState(int state);
+
+    const QStringList& calls() const { return m_calls; }
+    void clearCalls() { m_calls.clear(); }
+
+  private:
+    void changeState(int state);
+
+    QStringList m_calls;
+    QString m_url;
+    double m_position = 0.0;
+    double m_duration = 0.0;
+    int m_state = kUndefined;
+    double m_rate = 1.0;
+    int m_volume = 50;
+    bool m_mute = false;
+    PlayStateHandler m_handler;
+};

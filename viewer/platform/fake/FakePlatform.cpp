@@ -1,0 +1,22 @@
+#include "FakePlatform.h"
+
+#include "FakeMapBrowser.h"
+#include "FakeMediaPlayer.h"
+
+FakePlatform::FakePlatform() {
+    m_services.messageBoxes = &messageBoxes;
+    m_services.fileDialogs = &fileDialogs;
+    m_services.processes = &processes;
+    m_services.urls = &urls;
+    m_services.waits = &waits;
+    m_services.makeMediaPlayer = [this](QWidget*) -> std::unique_ptr<MediaPlayer> {
+        auto player = std::make_unique<FakeMediaPlayer>();
+        m_players.append(player.get());
+        return player;
+    };
+    m_services.makeMapBrowser = [this](QWidget*) -> std::unique_ptr<MapBrowser> {
+        auto browser = std::make_unique<FakeMapBrowser>();
+        m_browsers.append(browser.get());
+        return browser;
+    };
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+
+#include "FakeFileDialogService.h"
+#include "FakeMessageBoxService.h"
+#include "FakeProcessRunner.h"
+#include "FakeUrlOpener.h"
+#include "FakeWaitService.h"
+#include "Platform.h"
+
+class FakeMapBrowser;
+class FakeMediaPlayer;
+
+// Every service as a recording fake. Players and map browsers made through services() are
+// kept here (owned by the window that asked for them) so a test can reach them.
+class FakePlatform {
+  public:
+    FakePlatform();
+
+    const Platform& services() const { return m_services; }
+
+    FakeMessageBoxService messageBoxes;
+    FakeFileDialogService fileDialogs;
+    FakeProcessRunner processes;
+    FakeUrlOpener urls;
+    FakeWaitService waits;
+
+    // In the order they were made; valid while their owner keeps them.
+    const QList<FakeMediaPlayer*>& mediaPlayers() const { return m_players; }
+    const QList<FakeMapBrowser*>& mapBrowsers() const { return m_browsers; }
+
+  private:
+    Platform m_services;
+    QList<FakeMediaPlayer*> m_players;
+    QList<FakeMapBrowser*> m_browsers;
+};

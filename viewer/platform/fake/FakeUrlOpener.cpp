@@ -1,0 +1,6 @@
+#include "FakeUrlOpener.h"
+
+bool FakeUrlOpener::open(const QString& address) {
+    m_opened << address;
+    return m_result;
+}

@@ -1,0 +1,7 @@
+#include "FileExists.h"
+
+#include <QFileInfo>
+
+bool FileExists(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}

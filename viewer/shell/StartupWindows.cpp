@@ -1,0 +1,3 @@
+#include "StartupWindows.h"
+
+StartupWindows::~StartupWindows() = default;
