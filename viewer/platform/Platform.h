@@ -8,6 +8,7 @@ class MapBrowser;
 class MediaPlayer;
 class MessageBoxService;
 class ProcessRunner;
+class SkinHost;
 class QWidget;
 class UrlOpener;
 class WaitService;
@@ -23,4 +24,6 @@ struct Platform {
     WaitService* waits = nullptr;
     std::function<std::unique_ptr<MediaPlayer>(QWidget* parent)> makeMediaPlayer;
     std::function<std::unique_ptr<MapBrowser>(QWidget* parent)> makeMapBrowser;
+    // Each skinned window makes its own host.
+    std::function<std::unique_ptr<SkinHost>()> makeSkinHost;
 };

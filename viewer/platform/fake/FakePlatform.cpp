@@ -2,6 +2,7 @@
 
 #include "FakeMapBrowser.h"
 #include "FakeMediaPlayer.h"
+#include "FakeSkinHost.h"
 
 FakePlatform::FakePlatform() {
     m_services.messageBoxes = &messageBoxes;
@@ -18,5 +19,10 @@ FakePlatform::FakePlatform() {
         auto browser = std::make_unique<FakeMapBrowser>();
         m_browsers.append(browser.get());
         return browser;
+    };
+    m_services.makeSkinHost = [this]() -> std::unique_ptr<SkinHost> {
+        auto host = std::make_unique<FakeSkinHost>();
+        m_skins.append(host.get());
+        return host;
     };
 }

@@ -11,6 +11,7 @@
 
 class FakeMapBrowser;
 class FakeMediaPlayer;
+class FakeSkinHost;
 
 // Every service as a recording fake. Players and map browsers made through services() are
 // kept here (owned by the window that asked for them) so a test can reach them.
@@ -29,9 +30,11 @@ class FakePlatform {
     // In the order they were made; valid while their owner keeps them.
     const QList<FakeMediaPlayer*>& mediaPlayers() const { return m_players; }
     const QList<FakeMapBrowser*>& mapBrowsers() const { return m_browsers; }
+    const QList<FakeSkinHost*>& skinHosts() const { return m_skins; }
 
   private:
     Platform m_services;
     QList<FakeMediaPlayer*> m_players;
     QList<FakeMapBrowser*> m_browsers;
+    QList<FakeSkinHost*> m_skins;
 };

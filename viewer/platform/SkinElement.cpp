@@ -1,0 +1,3 @@
+#include "SkinElement.h"
+
+SkinElement::~SkinElement() = default;

@@ -1,0 +1,3 @@
+#include "SkinHost.h"
+
+SkinHost::~SkinHost() = default;
