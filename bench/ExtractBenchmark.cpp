@@ -54,7 +54,8 @@ void BM_IndexedHour(benchmark::State& state) {
     extract(state, recording("hour-novatek.mp4", "--layout novatek --synth 3600"), false);
 }
 void BM_IndexedHourHuge(benchmark::State& state) {
-    extract(state, recording("hour-novatek-4g.mp4", "--layout novatek --synth 3600 --pad 4G --pad-after"),
+    extract(state,
+            recording("hour-novatek-4g.mp4", "--layout novatek --synth 3600 --pad 4G --pad-after"),
             false);
 }
 void BM_TextTrackHour(benchmark::State& state) {

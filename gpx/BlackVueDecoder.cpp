@@ -1,6 +1,8 @@
 #include "BlackVueDecoder.h"
 
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 #include "BoxReader.h"
 #include "Bytes.h"
@@ -39,6 +41,8 @@ void BlackVueDecoder::readGpsLog(std::string_view text, std::optional<int64_t> s
                                  RawTrack& track) {
     // The log ends at the first NUL; the box is padded after it.
     text = text.substr(0, text.find('\0'));
+    std::vector<int64_t> stamps;  // the stamp of each fix, when it has one
+    bool hasStart = startMillis.has_value();
     for (const NmeaLine& line : NmeaParser::parseText(text)) {
         for (const RmcSentence& rmc : line.rmc) {
             Fix f;
@@ -61,9 +65,41 @@ void BlackVueDecoder::readGpsLog(std::string_view text, std::optional<int64_t> s
             } else if (!track.fixes.empty()) {
                 f.offset = track.fixes.back().offset + 1.0;
             }
+            stamps.push_back(line.stamp.value_or(INT64_MIN));
             track.fixes.push_back(f);
         }
     }
+    if (!hasStart) {
+        track.clock = RawTrack::Clock::Stamp;
+        return;
+    }
+    // The stamps run up to a second and a half behind the GNSS time, unevenly, so a fix is
+    // placed by its GNSS time instead: the recording started at the camera's start time less
+    // its zone, and the zone is what the stamps show ahead of the GNSS times, rounded to the
+    // quarter hour as every zone is.
+    std::vector<int64_t> ahead;
+    for (size_t i = 0; i < track.fixes.size(); ++i) {
+        const Fix& f = track.fixes[i];
+        if (f.valid && f.hasTime && stamps[i] != INT64_MIN) {
+            ahead.push_back(stamps[i] - f.utcMillis);
+        }
+    }
+    if (ahead.empty()) {
+        track.clock = RawTrack::Clock::Stamp;
+        return;
+    }
+    std::nth_element(ahead.begin(), ahead.begin() + long(ahead.size() / 2), ahead.end());
+    constexpr int64_t kQuarterHour = 15 * 60 * 1000;
+    int64_t median = ahead[ahead.size() / 2];
+    int64_t zone = (median >= 0 ? (median + kQuarterHour / 2) : (median - kQuarterHour / 2)) /
+                   kQuarterHour * kQuarterHour;
+    int64_t startUtc = *startMillis - zone;
+    for (Fix& f : track.fixes) {
+        if (f.hasTime) {
+            f.offset = (f.utcMillis - startUtc) / 1000.0;
+        }
+    }
+    track.clock = RawTrack::Clock::Media;
 }
 
 void BlackVueDecoder::readAccelerometer(std::span<const uint8_t> records, RawTrack& track) {

@@ -1,17 +1,13 @@
 #include "CGpxDLL.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <string>
 
 #include "Extractor.h"
 
-CGpxDLL::~CGpxDLL() {
-    for (GPX_DATA* data : live_) {
-        release(data);
-    }
-}
+CGpxDLL::CGpxDLL() = default;
+CGpxDLL::~CGpxDLL() = default;
 
 GPX_DATA* CGpxDLL::GpxDataExtract(const char* path) {
     if (path == nullptr) {
@@ -27,18 +23,13 @@ GPX_DATA* CGpxDLL::GpxDataExtract(const char* path) {
             case gpx::Extractor::Outcome::Extracted:
                 break;
         }
-        auto* data = new GPX_DATA{};
-        data->dDuration = result.duration;
-        data->nCount = static_cast<int>(result.samples.size());
-        if (!result.samples.empty()) {
-            data->pSamples = new (std::nothrow) GPX_SAMPLE[result.samples.size()];
-            if (data->pSamples == nullptr) {
-                delete data;
-                throw static_cast<int>(ENOMEM);
-            }
-            std::copy(result.samples.begin(), result.samples.end(), data->pSamples);
-        }
-        live_.insert(data);
+        auto owned = std::make_unique<Owned>();
+        owned->samples = std::move(result.samples);
+        owned->data.dDuration = result.duration;
+        owned->data.nCount = static_cast<int>(owned->samples.size());
+        owned->data.pSamples = owned->samples.empty() ? nullptr : owned->samples.data();
+        GPX_DATA* data = &owned->data;
+        live_.emplace(data, std::move(owned));
         return data;
     } catch (const std::bad_alloc&) {
         throw static_cast<int>(ENOMEM);
@@ -46,12 +37,5 @@ GPX_DATA* CGpxDLL::GpxDataExtract(const char* path) {
 }
 
 void CGpxDLL::GpxDataDelete(GPX_DATA* data) {
-    if (live_.erase(data) != 0) {
-        release(data);
-    }
-}
-
-void CGpxDLL::release(GPX_DATA* data) {
-    delete[] data->pSamples;
-    delete data;
+    live_.erase(data);
 }

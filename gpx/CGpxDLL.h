@@ -1,6 +1,8 @@
 #pragma once
 
-#include <set>
+#include <map>
+#include <memory>
+#include <vector>
 
 #include "GpxData.h"
 
@@ -8,7 +10,7 @@
 // one record per second.
 class CGpxDLL {
   public:
-    CGpxDLL() = default;
+    CGpxDLL();
     ~CGpxDLL();
     CGpxDLL(const CGpxDLL&) = delete;
     CGpxDLL& operator=(const CGpxDLL&) = delete;
@@ -22,7 +24,10 @@ class CGpxDLL {
     void GpxDataDelete(GPX_DATA* data);
 
   private:
-    static void release(GPX_DATA* data);
-
-    std::set<GPX_DATA*> live_;
+    // A record and the samples it points into, kept together until it is released.
+    struct Owned {
+        GPX_DATA data{};
+        std::vector<GPX_SAMPLE> samples;
+    };
+    std::map<GPX_DATA*, std::unique_ptr<Owned>> live_;
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "BatchReader.h"
 #include "Bytes.h"
 #include "CivilTime.h"
 #include "FourCC.h"
@@ -398,18 +399,22 @@ RawTrack GpmfDecoder::decode(const MediaFile& file, const MovieInfo& movie) {
             continue;
         }
         DeviceState device;
-        for (const Sample& s : SampleTable::read(file, t)) {
-            auto data = file.bytes(s.offset, std::min<size_t>(s.size, kMaxSampleBytes));
-            SampleWalker walker(s.time, s.duration, track, device);
+        std::vector<Sample> samples = SampleTable::read(file, t);
+        BatchReader reader(file, [&](size_t i, std::span<const uint8_t> data) {
+            SampleWalker walker(samples[i].time, samples[i].duration, track, device);
             Stream top;
             walker.walk(data, 0, top);
             walker.finish();
+        });
+        for (size_t i = 0; i < samples.size(); ++i) {
+            reader.read(i, samples[i].offset, std::min<uint64_t>(samples[i].size, kMaxSampleBytes));
         }
+        reader.flush();
         if (!device.headingKnown) {
             deriveHeadings(track.fixes);
         }
         if (track.found) {
-            track.mediaClock = true;
+            track.clock = RawTrack::Clock::Media;
             break;
         }
     }

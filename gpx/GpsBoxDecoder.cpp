@@ -28,7 +28,7 @@ RawTrack GpsBoxDecoder::decode(const MediaFile& file, const MovieInfo& movie) {
             continue;
         }
         track.found = true;
-        track.mediaClock = true;
+        track.clock = RawTrack::Clock::Media;
         if (movie.hasMovieHeader && movie.creationTime != 0) {
             track.startUtc =
                 static_cast<int64_t>(movie.creationTime) - CivilTime::kSeconds1904To1970;

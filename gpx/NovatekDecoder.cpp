@@ -6,6 +6,7 @@
 #include <ctime>
 #include <vector>
 
+#include "BatchReader.h"
 #include "Bytes.h"
 #include "CivilTime.h"
 #include "FourCC.h"
@@ -136,6 +137,7 @@ std::optional<NovatekDecoder::Block> NovatekDecoder::decodeBlock(std::span<const
 
 RawTrack NovatekDecoder::decode(const MediaFile& file, const MovieInfo& movie) {
     RawTrack track = fromIndex(file, movie);
+    track.clock = RawTrack::Clock::Order;
     if (track.fixes.empty() && track.g.empty()) {
         // The index is missing (a recording cut off before its movie was written) or its
         // 32-bit offsets do not reach the blocks: look for the blocks themselves.
@@ -156,9 +158,23 @@ RawTrack NovatekDecoder::fromIndex(const MediaFile& file, const MovieInfo& movie
     track.found = true;
     auto head = file.bytes(index.payload, 8);
     uint64_t count = std::min<uint64_t>(bytes::be32(head, 4), index.payloadSize() / 8);
+
+    // The index position of a block is its second.
+    BatchReader reader(file, [&track](size_t second, std::span<const uint8_t> block) {
+        auto decoded = decodeBlock(block);
+        if (!decoded) {
+            return;
+        }
+        decoded->fix.offset = static_cast<double>(second);
+        track.fixes.push_back(decoded->fix);
+        if (decoded->g) {
+            decoded->g->offset = static_cast<double>(second);
+            track.g.push_back(*decoded->g);
+        }
+    });
     // Entries are read in slices so a long recording never needs one big buffer.
     constexpr uint64_t kSlice = 4096;
-    std::vector<uint8_t> block(kBlockBytes);
+    track.fixes.reserve(static_cast<size_t>(std::min<uint64_t>(count, kSlice)));
     for (uint64_t first = 0; first < count; first += kSlice) {
         uint64_t n = std::min(kSlice, count - first);
         auto entries = file.bytes(index.payload + 8 + first * 8, static_cast<size_t>(n * 8));
@@ -168,25 +184,17 @@ RawTrack NovatekDecoder::fromIndex(const MediaFile& file, const MovieInfo& movie
             if (offset == 0 || size == 0) {
                 continue;  // the camera wrote no block for this second
             }
-            size_t got = file.read(offset, block.data(), std::min<uint64_t>(size, kBlockBytes));
-            auto decoded = decodeBlock(std::span<const uint8_t>(block.data(), got));
-            if (!decoded) {
-                continue;
-            }
-            double second = static_cast<double>(first + i);
-            decoded->fix.offset = second;
-            track.fixes.push_back(decoded->fix);
-            if (decoded->g) {
-                decoded->g->offset = second;
-                track.g.push_back(*decoded->g);
-            }
+            reader.read(static_cast<size_t>(first + i), offset,
+                        std::min<uint64_t>(size, kBlockBytes));
         }
     }
+    reader.flush();
     return track;
 }
 
 RawTrack NovatekDecoder::scan(const MediaFile& file, const MovieInfo& movie, uint64_t probeLimit) {
     RawTrack track;
+    track.clock = RawTrack::Clock::Order;
     // Scan every media data box; a file cut off before its first box header was complete
     // has none, and then everything after the file type box is scanned.
     std::vector<std::pair<uint64_t, uint64_t>> ranges;

@@ -33,8 +33,8 @@ class NovatekDecoder {
 
     // The scan reads this much media data at a time, whatever the size of the recording.
     static constexpr size_t kScanChunk = 1u << 20;
-    // Only the start of a block carries the record; longer blocks are padding.
-    static constexpr size_t kBlockBytes = 0x400;
+    // Only the start of a block carries the record; the rest is padding.
+    static constexpr size_t kBlockBytes = 0x100;
 
   private:
     static RawTrack fromIndex(const MediaFile& file, const MovieInfo& movie);

@@ -29,10 +29,20 @@ struct GReading {
 // Everything one decoder found in a recording, before it is laid out one record per second.
 struct RawTrack {
     bool found = false;  // the recording carries a GPS or G-sensor stream of this kind
-    // True when offsets come from the media's own timing (a track's sample times, a second
-    // counter): fixes then belong to the second of their offset. False when offsets are only
-    // an order or a jittering stamp: fixes then belong to the second of their GNSS time.
-    bool mediaClock = false;
+    // What the offsets of the fixes are worth.
+    enum class Clock {
+        // The media's own timing (a track's sample times, a second counter): a fix belongs
+        // to the second of its offset.
+        Media,
+        // One block a second in the order the camera wrote them: a fix belongs to the
+        // second of its GNSS time, tied to the recording by the first run of blocks whose
+        // GNSS seconds step with their order, since blocks are counted from the start.
+        Order,
+        // A stamp of the camera's clock that jitters: a fix belongs to the second of its
+        // GNSS time, tied to the recording by the most common difference.
+        Stamp,
+    };
+    Clock clock = Clock::Stamp;
     std::vector<Fix> fixes;
     std::vector<GReading> g;
     // For formats without an absolute time: the UTC second the recording started.

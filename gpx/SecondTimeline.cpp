@@ -32,7 +32,23 @@ bool plausible(const Fix& f) {
 
 // The most common difference between GNSS second and recording second; ties go to the
 // difference met first, so the earliest fixes decide.
-std::optional<int64_t> clockBase(const std::vector<Fix>& fixes, bool validOnly) {
+std::optional<int64_t> clockBase(const std::vector<Fix>& fixes, bool validOnly,
+                                 RawTrack::Clock clock) {
+    if (clock == RawTrack::Clock::Order) {
+        // The first two fixes in a row that agree: blocks count from the recording's start,
+        // so the earliest run is the one the camera has not yet lost a second in.
+        std::optional<int64_t> previous;
+        for (const Fix& f : fixes) {
+            if (!f.hasTime || (validOnly && !(f.valid && plausible(f)))) {
+                continue;
+            }
+            int64_t vote = utcSecond(f) - secondOf(f.offset);
+            if (previous == vote) {
+                return vote;
+            }
+            previous = vote;
+        }
+    }
     std::map<int64_t, std::pair<int, size_t>> votes;  // base -> (count, first index)
     for (size_t i = 0; i < fixes.size(); ++i) {
         const Fix& f = fixes[i];
@@ -58,16 +74,16 @@ std::optional<int64_t> clockBase(const std::vector<Fix>& fixes, bool validOnly) 
 }  // namespace
 
 std::vector<GPX_SAMPLE> SecondTimeline::build(const RawTrack& track, double durationSeconds) {
-    std::optional<int64_t> base = clockBase(track.fixes, true);
+    std::optional<int64_t> base = clockBase(track.fixes, true, track.clock);
     if (!base) {
-        base = clockBase(track.fixes, false);
+        base = clockBase(track.fixes, false, track.clock);
     }
 
     // A fix whose GNSS second lies far from where its own offset puts it is stale or
     // garbage; it is left out rather than stretching the recording.
     constexpr int64_t kOutOfStep = -(int64_t(1) << 40);
     auto slotOf = [&](const Fix& f) {
-        if (track.mediaClock || !f.hasTime || !base) {
+        if (track.clock == RawTrack::Clock::Media || !f.hasTime || !base) {
             return secondOf(f.offset);
         }
         int64_t slot = utcSecond(f) - *base;

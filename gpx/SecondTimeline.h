@@ -13,12 +13,11 @@ namespace gpx {
 // - The record count is the recording's length in whole seconds (a last partial second of
 //   under a tenth is not counted); without a movie header it is what the data spans.
 // - Where the format times its samples on the media's clock, a fix belongs to the second of
-//   its offset. Otherwise it belongs to the second of its GNSS time: the GNSS clock is tied
-//   to the recording by the most common difference between a fix's GNSS second and its own
-//   second within the recording, so a stale fix, a repeated second or a jittering camera
-//   clock cannot shift the rest; a fix whose GNSS time is more than five minutes away from
-//   its place is stale and left out. Fixes without a GNSS time fall in the second of their
-//   offset.
+//   its offset. Otherwise it belongs to the second of its GNSS time, the GNSS clock tied to
+//   the recording as RawTrack::Clock says, so a stale fix, a repeated second or a jittering
+//   camera clock cannot shift the rest; a fix whose GNSS time is more than five minutes away
+//   from its place is stale and left out. Fixes without a GNSS time fall in the second of
+//   their offset.
 // - Per second the first valid fix wins; a second without one is a record with status 0.
 // - The G-sensor value of a second is its reading of largest magnitude, so impacts show.
 // - Times are UTC: a fix's own, else the time the GNSS clock (or the recording's start for

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "BatchReader.h"
 #include "Bytes.h"
 #include "FourCC.h"
 #include "MediaFile.h"
@@ -30,8 +31,9 @@ RawTrack TextTrackDecoder::decode(const MediaFile& file, const MovieInfo& movie)
             continue;
         }
         RawTrack candidate;
-        for (const Sample& s : SampleTable::read(file, track)) {
-            auto data = file.bytes(s.offset, std::min<size_t>(s.size, kMaxSampleText + 2));
+        std::vector<Sample> samples = SampleTable::read(file, track);
+        BatchReader reader(file, [&](size_t i, std::span<const uint8_t> data) {
+            const Sample& s = samples[i];
             size_t length =
                 std::min<size_t>(bytes::be16(data, 0), data.size() >= 2 ? data.size() - 2 : 0);
             std::string_view text = bytes::text(data, 2, length);
@@ -54,10 +56,15 @@ RawTrack TextTrackDecoder::decode(const MediaFile& file, const MovieInfo& movie)
                     candidate.g.push_back(GReading{s.time, g.x, g.y, g.z});
                 }
             }
+        });
+        for (size_t i = 0; i < samples.size(); ++i) {
+            reader.read(i, samples[i].offset,
+                        std::min<uint64_t>(samples[i].size, kMaxSampleText + 2));
         }
+        reader.flush();
         if (!candidate.fixes.empty() || !candidate.g.empty()) {
             candidate.found = true;
-            candidate.mediaClock = true;
+            candidate.clock = RawTrack::Clock::Media;
             return candidate;  // the first text track that carries GPS
         }
     }

@@ -34,7 +34,7 @@ int ParseTool::run(const std::vector<std::string>& args) {
         return -1;
     }
     TrackRepair::repair(data->pSamples, data->nCount);
-    bool written = TrackDocumentWriter::writeFile(output, TrackDocumentWriter::render(*data));
+    bool written = TrackDocumentWriter::writeFile(output, *data);
     library.GpxDataDelete(data);
     return written ? 0 : -1;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "GpxData.h"
@@ -11,8 +12,16 @@ class TrackDocumentWriter {
   public:
     static std::string render(const GPX_DATA& data);
 
+    // One floating value as the document writes it ("%f" in the C locale).
+    static std::string formatFloat(double v);
+
     // Writes the document to a temporary file beside path and renames it onto path once it
     // is complete, so a reader polling for path never sees half a document. False, with
     // nothing left behind, when that fails.
-    static bool writeFile(const std::string& path, const std::string& document);
+    static bool writeFile(const std::string& path, const GPX_DATA& data);
+
+  private:
+    // Hands the document to sink in pieces, so an hour-long recording never needs its
+    // whole document in memory; false from the sink stops the writing.
+    static bool emit(const GPX_DATA& data, const std::function<bool(const std::string&)>& sink);
 };

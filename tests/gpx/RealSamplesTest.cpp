@@ -119,8 +119,9 @@ TEST(RealSamples, SideFileRecordingsKeepEveryGnssSecond) {
     };
     const Case cases[] = {
         {"20170708_221449_N", 47, 46, 1, "19:14:50"},
-        // 105 fixes, two of them sharing their second with another
-        {"20170709_081815_N", 181, 103, 76, "05:19:33"},
+        // 105 fixes, two of them sharing their second with another; the first fix is
+        // stamped 76.6 s into the recording but its GNSS time is 78 s after the start
+        {"20170709_081815_N", 181, 103, 78, "05:19:33"},
         {"20170709_081342_N", 47, 0, -1, ""},
         {"20170709_080522_P", 180, 0, -1, ""},
         // starts with a fix 90 s stale, which is left out

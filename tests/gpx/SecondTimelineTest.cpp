@@ -77,10 +77,29 @@ TEST(SecondTimeline, PlacesFixesByGnssSecondWhenTheCameraClockIsUnreliable) {
     }
 }
 
+TEST(SecondTimeline, BlocksInCameraOrderCountFromTheStartOfTheRecording) {
+    RawTrack t;
+    t.found = true;
+    t.clock = RawTrack::Clock::Order;
+    // A stale leading block, three fresh ones, then the camera lost a second: four more.
+    t.fixes.push_back(fixAt(0, kNoon - 120, -1.0));
+    for (int i = 1; i <= 3; ++i) {
+        t.fixes.push_back(fixAt(i, kNoon + i, -1.0 - i));
+    }
+    for (int i = 4; i <= 7; ++i) {
+        t.fixes.push_back(fixAt(i, kNoon + i + 1, -1.0 - i));
+    }
+    auto r = SecondTimeline::build(t, 9.0);
+    EXPECT_EQ(statuses(r), (std::vector<int>{0, 1, 1, 1, 0, 1, 1, 1, 1}));
+    EXPECT_DOUBLE_EQ(r[1].dLatitude, -2.0);
+    EXPECT_DOUBLE_EQ(r[5].dLatitude, -5.0);
+    EXPECT_EQ(r[8].nSecond, 8);
+}
+
 TEST(SecondTimeline, PlacesFixesByOffsetWhenTheFormatTimesItsSamples) {
     RawTrack t;
     t.found = true;
-    t.mediaClock = true;
+    t.clock = RawTrack::Clock::Media;
     // The GNSS stamp of the first sample lags: keyed by GNSS it would fall out.
     t.fixes.push_back(fixAt(0.0, kNoon));
     t.fixes.push_back(fixAt(0.5, kNoon));
@@ -95,7 +114,7 @@ TEST(SecondTimeline, PlacesFixesByOffsetWhenTheFormatTimesItsSamples) {
 TEST(SecondTimeline, AValidFixWinsOverAVoidOneAndImplausiblePositionsAreNoFix) {
     RawTrack t;
     t.found = true;
-    t.mediaClock = true;
+    t.clock = RawTrack::Clock::Media;
     Fix v = fixAt(0.0, kNoon);
     v.valid = false;
     t.fixes.push_back(v);
@@ -127,7 +146,7 @@ TEST(SecondTimeline, KeepsTheStrongestGReadingOfEachSecond) {
 TEST(SecondTimeline, FormatsWithoutTimeCountFromTheRecordingStart) {
     RawTrack t;
     t.found = true;
-    t.mediaClock = true;
+    t.clock = RawTrack::Clock::Media;
     t.startUtc = gpx::CivilTime{2012, 12, 31, 23, 59, 59}.toUnix();
     Fix f = fixAt(1.0, 0);
     f.hasTime = false;

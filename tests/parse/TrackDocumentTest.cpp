@@ -97,3 +97,36 @@ TEST(TrackDocument, EndsLinesAsAWindowsTextStreamDoes) {
     EXPECT_NE(doc.find("\t\t<utc_Month>7</utc_Month>"), std::string::npos);
     EXPECT_NE(doc.find("\t\t<Angle>7.000000</Angle>"), std::string::npos);
 }
+
+TEST(TrackDocument, WritesFloatsExactlyAsPrintfDoes) {
+    // Ties at the seventh decimal go to even, as printf rounds the exact binary value.
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  2.0,
+                                  -33.86882,
+                                  151.209291,
+                                  1.0 / 128,
+                                  3.0 / 128,
+                                  -1.0 / 128,
+                                  1e-7,
+                                  5e-7,
+                                  4.9999999e-7,
+                                  123456789.0625,
+                                  1e300,
+                                  -1e-300,
+                                  0.1 + 0.2,
+                                  359.9999995,
+                                  36.0 * 1.852 / 1.852};
+    uint64_t state = 0x9E3779B97F4A7C15u;
+    for (int i = 0; i < 20000; ++i) {
+        state = state * 6364136223846793005u + 1442695040888963407u;
+        double unit = double(state >> 11) / double(uint64_t(1) << 53);
+        values.push_back((unit - 0.5) * (i % 3 == 0 ? 360.0 : i % 3 == 1 ? 1e6 : 2e-3));
+    }
+    for (double v : values) {
+        char expected[400];
+        std::snprintf(expected, sizeof expected, "%f", v);
+        EXPECT_EQ(TrackDocumentWriter::formatFloat(v), expected) << v;
+    }
+}

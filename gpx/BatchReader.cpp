@@ -1,0 +1,47 @@
+#include "BatchReader.h"
+
+#include <algorithm>
+
+#include "MediaFile.h"
+
+namespace gpx {
+
+BatchReader::BatchReader(const MediaFile& file, Handler handler)
+    : file_(file), handler_(std::move(handler)) {}
+
+BatchReader::~BatchReader() {
+    flush();
+}
+
+void BatchReader::read(size_t index, uint64_t offset, uint64_t length) {
+    if (!run_.empty()) {
+        uint64_t start = run_.front().offset;
+        uint64_t end = run_.back().offset + run_.back().length;
+        bool joins =
+            offset >= end && offset - end <= kJoinGap && offset + length - start <= kMaxRead;
+        if (!joins) {
+            flush();
+        }
+    }
+    run_.push_back(Piece{index, offset, length});
+}
+
+void BatchReader::flush() {
+    if (run_.empty()) {
+        return;
+    }
+    uint64_t start = run_.front().offset;
+    uint64_t end = run_.back().offset + run_.back().length;
+    if (buffer_.size() < end - start) {
+        buffer_.resize(static_cast<size_t>(end - start));
+    }
+    size_t got = file_.read(start, buffer_.data(), static_cast<size_t>(end - start));
+    for (const Piece& p : run_) {
+        uint64_t at = p.offset - start;
+        size_t n = at >= got ? 0 : static_cast<size_t>(std::min<uint64_t>(p.length, got - at));
+        handler_(p.index, std::span<const uint8_t>(buffer_.data() + (n > 0 ? at : 0), n));
+    }
+    run_.clear();
+}
+
+}  // namespace gpx
