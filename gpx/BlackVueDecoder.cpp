@@ -45,16 +45,7 @@ void BlackVueDecoder::readGpsLog(std::string_view text, std::optional<int64_t> s
     bool hasStart = startMillis.has_value();
     for (const NmeaLine& line : NmeaParser::parseText(text)) {
         for (const RmcSentence& rmc : line.rmc) {
-            Fix f;
-            f.valid = rmc.valid;
-            f.hasTime = rmc.hasUtc();
-            if (f.hasTime) {
-                f.utcMillis = rmc.utcMillis();
-            }
-            f.latitude = rmc.latitude;
-            f.longitude = rmc.longitude;
-            f.speedKmh = rmc.speedKmh;
-            f.heading = rmc.course;
+            Fix f = rmc.toFix(0.0);
             // The stamps and the start time are both on the camera's local clock, so their
             // difference is the place in the recording whatever the zone.
             if (line.stamp) {

@@ -254,10 +254,10 @@ class SampleWalker {
                 break;
             }
             case fourcc("GPS5"):
-                gps5(item, stream);
+                gps(item, stream, false);
                 break;
             case fourcc("GPS9"):
-                gps9(item, stream);
+                gps(item, stream, true);
                 break;
             case fourcc("GLPI"):
                 fusedPosition(item, stream);
@@ -272,11 +272,13 @@ class SampleWalker {
 
     double spread(size_t i, size_t n) const { return n == 0 ? 0.0 : duration_ * i / n; }
 
-    void gps5(const Item& item, const Stream& stream) {
+    // GPS5: latitude, longitude, altitude, 2D and 3D speed (m/s), with the stream's UTC stamp
+    // and fix flag. GPS9 adds days since 2000 and seconds since midnight, DOP and the fix.
+    void gps(const Item& item, const Stream& stream, bool nine) {
         auto e = entries(item, stream);
         track_.found = true;
         for (size_t i = 0; i < e.size(); ++i) {
-            if (e[i].size() < 5) {
+            if (e[i].size() < (nine ? 9u : 5u)) {
                 continue;
             }
             Fix f;
@@ -284,32 +286,19 @@ class SampleWalker {
             f.latitude = e[i][0];
             f.longitude = e[i][1];
             f.speedKmh = e[i][3] * 3.6;
-            f.valid = stream.fix ? *stream.fix >= 2 : (f.latitude != 0.0 || f.longitude != 0.0);
-            if (stream.gpsuMillis) {
+            if (nine) {
+                f.valid = e[i][8] >= 2;
                 f.hasTime = true;
-                f.utcMillis = *stream.gpsuMillis + static_cast<int64_t>(spread(i, e.size()) * 1000);
+                f.utcMillis = static_cast<int64_t>(
+                    std::llround((946684800.0 + e[i][5] * 86400.0 + e[i][6]) * 1000.0));
+            } else {
+                f.valid = stream.fix ? *stream.fix >= 2 : (f.latitude != 0.0 || f.longitude != 0.0);
+                if (stream.gpsuMillis) {
+                    f.hasTime = true;
+                    f.utcMillis =
+                        *stream.gpsuMillis + static_cast<int64_t>(spread(i, e.size()) * 1000);
+                }
             }
-            track_.fixes.push_back(f);
-        }
-    }
-
-    void gps9(const Item& item, const Stream& stream) {
-        auto e = entries(item, stream);
-        track_.found = true;
-        for (size_t i = 0; i < e.size(); ++i) {
-            if (e[i].size() < 9) {
-                continue;
-            }
-            Fix f;
-            f.offset = start_ + spread(i, e.size());
-            f.latitude = e[i][0];
-            f.longitude = e[i][1];
-            f.speedKmh = e[i][3] * 3.6;
-            f.valid = e[i][8] >= 2;
-            // days since 2000-01-01 and seconds since midnight
-            f.hasTime = true;
-            f.utcMillis = static_cast<int64_t>(
-                std::llround((946684800.0 + e[i][5] * 86400.0 + e[i][6]) * 1000.0));
             track_.fixes.push_back(f);
         }
     }

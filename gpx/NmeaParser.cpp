@@ -94,6 +94,21 @@ int64_t RmcSentence::utcMillis() const {
     return t.toUnix() * 1000 + millis;
 }
 
+Fix RmcSentence::toFix(double offset) const {
+    Fix f;
+    f.offset = offset;
+    f.valid = valid;
+    f.hasTime = hasUtc();
+    if (f.hasTime) {
+        f.utcMillis = utcMillis();
+    }
+    f.latitude = latitude;
+    f.longitude = longitude;
+    f.speedKmh = speedKmh;
+    f.heading = course;
+    return f;
+}
+
 std::optional<double> NmeaParser::parseDegreesMinutes(std::string_view text) {
     size_t dot = text.find('.');
     std::string_view whole = text.substr(0, dot);

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "RawTrack.h"
+
 namespace gpx {
 
 // One recommended-minimum sentence (RMC), the sentence every GNSS receiver sends once a
@@ -24,6 +26,8 @@ struct RmcSentence {
 
     bool hasUtc() const { return hasTime && hasDate; }
     int64_t utcMillis() const;
+    // As a fix of the recording at offset seconds.
+    Fix toFix(double offset) const;
 };
 
 // A G-sensor reading in the text-track style "gsensori,<range>,<counts per g>,x,y,z".

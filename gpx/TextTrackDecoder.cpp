@@ -39,18 +39,7 @@ RawTrack TextTrackDecoder::decode(const MediaFile& file, const MovieInfo& movie)
             std::string_view text = bytes::text(data, 2, length);
             for (const NmeaLine& line : NmeaParser::parseText(text)) {
                 for (const RmcSentence& rmc : line.rmc) {
-                    Fix f;
-                    f.offset = s.time;
-                    f.valid = rmc.valid;
-                    f.hasTime = rmc.hasUtc();
-                    if (f.hasTime) {
-                        f.utcMillis = rmc.utcMillis();
-                    }
-                    f.latitude = rmc.latitude;
-                    f.longitude = rmc.longitude;
-                    f.speedKmh = rmc.speedKmh;
-                    f.heading = rmc.course;
-                    candidate.fixes.push_back(f);
+                    candidate.fixes.push_back(rmc.toFix(s.time));
                 }
                 for (const GSensorSentence& g : line.gsensor) {
                     candidate.g.push_back(GReading{s.time, g.x, g.y, g.z});

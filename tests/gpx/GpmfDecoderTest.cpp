@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "ByteWriter.h"
+#include "CivilTime.h"
+#include "GpmfDecoder.h"
+
+using gpx::GpmfDecoder;
+
+namespace {
+
+// One key-length-value item, padded to four bytes.
+std::vector<uint8_t> klv(const char* key, char type, uint8_t structSize, uint16_t repeat,
+                         const std::vector<uint8_t>& payload) {
+    ByteWriter w;
+    w.text(std::string_view(key, 4)).u8(uint8_t(type)).u8(structSize).be16(repeat).bytes(payload);
+    while (w.size() % 4 != 0) {
+        w.u8(0);
+    }
+    return w.take();
+}
+
+std::vector<uint8_t> nest(const char* key, const std::vector<uint8_t>& children) {
+    return klv(key, 0, 1, uint16_t(children.size()), children);
+}
+
+}  // namespace
+
+TEST(GpmfDecoder, ReadsNineFieldGpsWithItsOwnTimeAndFix) {
+    // lat, lon, alt, 2D speed, 3D speed, days since 2000, seconds of the day, DOP, fix
+    ByteWriter values;
+    auto entry = [&](int32_t lat, int32_t lon, uint32_t ms, uint16_t fix) {
+        values.be32(uint32_t(lat))
+            .be32(uint32_t(lon))
+            .be32(1000)
+            .be32(10000)
+            .be32(10000)
+            .be32(7305)
+            .be32(ms)
+            .be16(150)
+            .be16(fix);
+    };
+    entry(-346037230, -583815920, 43200000, 3);  // 2020-01-01 12:00:00, 10 m/s
+    entry(-346037240, -583815930, 43200500, 0);  // half a second later, no fix
+    ByteWriter scale;
+    for (uint32_t s : {10000000u, 10000000u, 1000u, 1000u, 1000u, 1u, 1000u, 100u, 1u}) {
+        scale.be32(s);
+    }
+    auto stream = nest(
+        "STRM", ByteWriter::concat({klv("TYPE", 'c', 1, 9, ByteWriter().text("lllllllSS").data()),
+                                    klv("SCAL", 'L', 4, 9, scale.data()),
+                                    klv("GPS9", '?', 32, 2, values.data())}));
+    gpx::RawTrack track;
+    GpmfDecoder::decodeSample(nest("DEVC", stream), 5.0, 1.0, track);
+    ASSERT_EQ(track.fixes.size(), 2u);
+    const gpx::Fix& f = track.fixes[0];
+    EXPECT_TRUE(f.valid);
+    EXPECT_NEAR(f.latitude, -34.603723, 1e-9);
+    EXPECT_NEAR(f.longitude, -58.381592, 1e-9);
+    EXPECT_NEAR(f.speedKmh, 36.0, 1e-9);
+    EXPECT_DOUBLE_EQ(f.offset, 5.0);
+    EXPECT_EQ(f.utcMillis, (gpx::CivilTime{2020, 1, 1, 12, 0, 0}.toUnix() * 1000));
+    EXPECT_FALSE(track.fixes[1].valid);
+    EXPECT_DOUBLE_EQ(track.fixes[1].offset, 5.5);
+    EXPECT_EQ(track.fixes[1].utcMillis - f.utcMillis, 500);
+}
+
+TEST(GpmfDecoder, StopsAtDamagedItemsWithoutReadingPastThem) {
+    // A repeat count far beyond the data, a nested item claiming more than its parent.
+    auto bad = ByteWriter().text("GPS5").u8('l').u8(20).be16(0xFFFF).be32(1).take();
+    auto deep = ByteWriter()
+                    .text("DEVC")
+                    .u8(0)
+                    .u8(1)
+                    .be16(4000)
+                    .bytes(klv("GPSF", 'L', 4, 1, {0, 0, 0, 3}))
+                    .take();
+    for (const auto& sample : {bad, deep}) {
+        gpx::RawTrack track;
+        GpmfDecoder::decodeSample(sample, 0.0, 1.0, track);
+        EXPECT_TRUE(track.fixes.empty());
+    }
+}
