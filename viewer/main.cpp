@@ -1,16 +1,23 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QStringList>
+#include <QThread>
 #include <QWidget>
 #include <iostream>
+#include <memory>
 
 #include "Application.h"
 #include "CommandLine.h"
 #include "ConsoleMessageBoxService.h"
 #include "Platform.h"
+#include "QtMediaPlayer.h"
 #include "QtPlatform.h"
 #include "Startup.h"
 #include "StringTable.h"
+#include "WindowArrangement.h"
+#ifdef HARVENTIS_HAVE_SKIN
+#include "QtSkinHost.h"
+#endif
 
 namespace {
 
@@ -43,10 +50,26 @@ int main(int argc, char* argv[]) {
         return Startup(app).runInstaller(commandLine);
     }
 
+    // The web view shares its drawing context with the video widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication gui(argc, argv);
     QtPlatform platform;
-    Application app(platform.services(), StringTable::builtIn(),
-                    QCoreApplication::applicationFilePath());
+    Platform services = platform.services();
+    services.makeMediaPlayer = [](QWidget* parent) -> std::unique_ptr<MediaPlayer> {
+        return std::make_unique<QtMediaPlayer>(parent);
+    };
+#ifdef HARVENTIS_HAVE_SKIN
+    services.makeSkinHost = []() -> std::unique_ptr<SkinHost> {
+        return std::make_unique<QtSkinHost>();
+    };
+#endif
+    Application app(services, StringTable::builtIn(), QCoreApplication::applicationFilePath());
+    WindowArrangement::install(app, [](int status) {
+        // Before the event loop runs, start-up sees the end itself and returns.
+        if (QThread::currentThread()->loopLevel() > 0) {
+            QCoreApplication::exit(status);
+        }
+    });
     if (!Startup(app).runInteractive()) {
         return 1;
     }

@@ -92,6 +92,8 @@ bool Startup::runInteractive() {
             windows->showMainWindow();
         }
         return true;
+    } catch (const StartupWindows::ProgramEnded&) {
+        return false;
     } catch (const std::exception& error) {
         reportFatal(QString::fromStdString(error.what()));
         return false;

@@ -19,7 +19,8 @@ class Startup {
     // nothing to do, 1 when it did not, or after the fatal message.
     int runInstaller(const QString& commandLine);
 
-    // False when start-up ended with the fatal message; no window step runs after a failure.
+    // False when start-up ended with the fatal message, or after a window ended the program
+    // with its own message; no window step runs after a failure.
     bool runInteractive();
 
   private:

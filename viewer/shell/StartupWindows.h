@@ -1,9 +1,18 @@
 #pragma once
 
+#include <stdexcept>
+
 // The window steps of start-up, provided by the windows' library. A step that fails throws;
 // start-up then reports it and runs no further step.
 class StartupWindows {
   public:
+    // Thrown by a step when a window has already told the user why the program cannot go on
+    // (a missing skin); start-up then ends without a message of its own.
+    class ProgramEnded : public std::runtime_error {
+      public:
+        ProgramEnded() : std::runtime_error("The program ended") {}
+    };
+
     virtual ~StartupWindows();
 
     // frmTip, shown without waiting and brought to the front.

@@ -8,6 +8,8 @@ namespace TextId {
 
 // Shared, no language base.
 inline constexpr int kMapBase = 1;
+// The maker's web site, opened from the about window.
+inline constexpr int kMakerAddress = 2;
 inline constexpr int kLanguageCount = 1000;
 inline constexpr int kLanguageEnglish = 1001;
 inline constexpr int kLanguageChinese = 1002;
@@ -58,7 +60,8 @@ inline constexpr int kLockAt12 = 4122;
 inline constexpr int kNormalAt15 = 4151;
 inline constexpr int kLockAt15 = 4152;
 
-inline constexpr std::array kShared{kMapBase, kLanguageCount, kLanguageEnglish, kLanguageChinese};
+inline constexpr std::array kShared{kMapBase, kMakerAddress, kLanguageCount, kLanguageEnglish,
+                                    kLanguageChinese};
 
 // Every id the windows look up under a language base.
 inline constexpr std::array kPerLanguage{kUnitCount,

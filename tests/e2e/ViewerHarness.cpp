@@ -1,0 +1,201 @@
+#include "ViewerHarness.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
+#include <QTimer>
+
+#include "MapBrowser.h"
+#include "ProbeSkinHost.h"
+#include "QtMediaPlayer.h"
+#include "QtPlatform.h"
+#include "Startup.h"
+#include "StringTable.h"
+#include "WindowArrangement.h"
+#include "frmMediaCtrl.h"
+
+#ifdef HARVENTIS_HAVE_SKIN
+#include "QtSkinHost.h"
+#else
+#include "FakeSkinHost.h"
+#endif
+
+namespace {
+
+std::unique_ptr<SkinHost> makeInnerSkinHost() {
+#ifdef HARVENTIS_HAVE_SKIN
+    return std::make_unique<QtSkinHost>();
+#else
+    // Until the skin engine is built: skins with the geometry the windows are laid out for,
+    // drawing nothing.
+    static const bool declared = [] {
+        const QString skin = ViewerHarness::programFolder() + QStringLiteral("/skin/");
+        for (const QString n : {QStringLiteral("1"), QStringLiteral("2")}) {
+            FakeSkinHost::declareSkin(
+                skin + QStringLiteral("main/") + n + QStringLiteral(".mp4"),
+                {"open", "delete", "setup", "info"}, {},
+                {{"client", QRect(5, 60, 771, 643)}, {"ControlBand", QRect(776, 60, 248, 648)}});
+            FakeSkinHost::declareSkin(
+                skin + QStringLiteral("media/ls") + n + QStringLiteral(".MP4"),
+                {"ALL", "NORMAL", "LOCK", "NONE"}, {}, {{"list", QRect(0, 40, 248, 330)}});
+            FakeSkinHost::declareSkin(
+                skin + QStringLiteral("control/MediaControl") + n + QStringLiteral(".mp4"),
+                {"CMDPLAY", "PAUSE", "STOP", "photo"}, {}, {{"chart", QRect(10, 110, 751, 90)}});
+            FakeSkinHost::declareSkin(skin + QStringLiteral("setup/") + n + QStringLiteral(".mp4"),
+                                      {"cmdclose", "lang1001", "lang1002"},
+                                      {{"lang1001", "1001"}, {"lang1002", "1002"}});
+            FakeSkinHost::declareSkin(
+                skin + QStringLiteral("load/load") + n + QStringLiteral(".mp4"), {});
+        }
+        FakeSkinHost::declareSkin(
+            skin + QStringLiteral("media/ctl.MP4"), {}, {},
+            {{"map", QRect(0, 0, 248, 278)}, {"mylist", QRect(0, 278, 248, 370)}});
+        FakeSkinHost::declareSkin(skin + QStringLiteral("about.mp4"), {"close", "webstation"});
+        return true;
+    }();
+    Q_UNUSED(declared);
+    return std::make_unique<FakeSkinHost>();
+#endif
+}
+
+}  // namespace
+
+ViewerHarness::ViewerHarness() : ViewerHarness(Options{}) {}
+
+ViewerHarness::ViewerHarness(Options options) : m_options(options) {
+    m_platform = std::make_unique<QtPlatform>();
+    Platform services = m_platform->services();
+    services.messageBoxes = &m_messageBoxes;
+    services.fileDialogs = &m_fileDialogs;
+    services.makeMediaPlayer = [](QWidget* parent) -> std::unique_ptr<MediaPlayer> {
+        return std::make_unique<QtMediaPlayer>(parent);
+    };
+    services.makeSkinHost = [this]() -> std::unique_ptr<SkinHost> {
+        return std::make_unique<ProbeSkinHost>(makeInnerSkinHost(), m_skins);
+    };
+    m_app = std::make_unique<Application>(services, StringTable::builtIn(), programFile());
+    m_windows = &WindowArrangement::install(*m_app, [this](int status) { m_ended << status; });
+}
+
+ViewerHarness::~ViewerHarness() {
+    // The windows go first, then let the web engine and the players wind down their work.
+    m_app.reset();
+    QCoreApplication::processEvents();
+}
+
+void ViewerHarness::writeSettings() {
+    QDir().mkpath(QFileInfo(m_home.settingsFile()).absolutePath());
+    QFile file(m_home.settingsFile());
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QStringLiteral("[config]\nmainv=%1\nArea=2021\nUnit=%2\n")
+                       .arg(m_options.languageCode)
+                       .arg(m_options.unitCode)
+                       .toLatin1());
+    }
+}
+
+bool ViewerHarness::start() {
+    writeSettings();
+    return Startup(*m_app).runInteractive();
+}
+
+ProbeSkinHost* ViewerHarness::skinOf(const QWidget* window) const {
+    for (ProbeSkinHost* skin : *m_skins) {
+        if (skin->window() == window) {
+            return skin;
+        }
+    }
+    return nullptr;
+}
+
+bool ViewerHarness::click(const QWidget* window, const QString& element) {
+    ProbeSkinHost* skin = skinOf(window);
+    return skin != nullptr && skin->click(element);
+}
+
+bool ViewerHarness::moveSlider(const QWidget* window, const QString& element, int value) {
+    ProbeSkinHost* skin = skinOf(window);
+    return skin != nullptr && skin->moveSlider(element, value);
+}
+
+std::optional<QString> ViewerHarness::evaluate(const QString& expression) {
+    MapBrowser* browser =
+        m_app->isLoaded<frmMediaCtrl>() ? m_app->window<frmMediaCtrl>().HTMLView() : nullptr;
+    if (browser == nullptr) {
+        return std::nullopt;
+    }
+    // Scripts run in order: the value is in place before it is read.
+    browser->runScript(QStringLiteral("window.harvdvrProbe = (%1);").arg(expression));
+    bool answered = false;
+    std::optional<QString> value;
+    browser->readPageValue(QStringLiteral("harvdvrProbe"), [&](std::optional<QString> v) {
+        answered = true;
+        value = std::move(v);
+    });
+    if (!waitUntil([&] { return answered; })) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+QImage ViewerHarness::grabScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->grabWindow(0).toImage() : QImage();
+}
+
+void ViewerHarness::saveScreen(const QString& name) {
+    const QString folder = qEnvironmentVariable("HARVENTIS_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        return;
+    }
+    QDir().mkpath(folder);
+    grabScreen().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+bool ViewerHarness::waitUntil(const std::function<bool()>& done, int limitMilliseconds) {
+    if (done()) {
+        return true;
+    }
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done()) {
+            loop.quit();
+        }
+    });
+    poll.start(20);
+    QTimer::singleShot(limitMilliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+}
+
+QString ViewerHarness::programFolder() {
+    return QStringLiteral(HARVENTIS_APP_DIR);
+}
+
+QString ViewerHarness::programFile() {
+    return QStringLiteral(HARVENTIS_VIEWER_PROGRAM);
+}
+
+QString ViewerHarness::makeRecording(const QString& path, int seconds) {
+#ifdef HARVENTIS_MAKE_RECORDING
+    QProcess tool;
+    tool.start(
+        QStringLiteral(HARVENTIS_MAKE_RECORDING),
+        {QStringLiteral("--layout"), QStringLiteral("novatek-a119"), QStringLiteral("--synth"),
+         QString::number(seconds), QStringLiteral("--out"), path});
+    if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit ||
+        tool.exitCode() != 0) {
+        return QString();
+    }
+    return path;
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(seconds);
+    return QString();
+#endif
+}

@@ -1,0 +1,181 @@
+#include "frmChild.h"
+
+#include <QEvent>
+#include <QImageReader>
+#include <QPixmap>
+#include <stdexcept>
+
+#include "Application.h"
+#include "FileExists.h"
+#include "MediaPlayer.h"
+#include "SkinElement.h"
+#include "SkinHost.h"
+#include "TextId.h"
+#include "WindowArrangement.h"
+#include "frmCurve.h"
+
+namespace {
+
+// nullptr when the platform has no player to give.
+std::unique_ptr<MediaPlayer> makePlayer(const Application& app, QWidget* parent) {
+    const auto& make = app.platform().makeMediaPlayer;
+    return make ? make(parent) : nullptr;
+}
+
+}  // namespace
+
+frmChild::frmChild(WindowArrangement& windows, QWidget* parent)
+    : QWidget(parent), Form(windows), m_picBack(this), m_mediaControlBand(this) {
+    setObjectName(QStringLiteral("frmChild"));
+    m_picBack.setObjectName(QStringLiteral("picBack"));
+    m_picBack.setScaledContents(true);
+    m_picBack.setAutoFillBackground(true);
+    QPalette palette = m_picBack.palette();
+    palette.setColor(QPalette::Window, QColor(26, 27, 54));
+    m_picBack.setPalette(palette);
+    m_mediaControlBand.setObjectName(QStringLiteral("MediaControl"));
+
+    // Both players are made here, in their final parent, before the frame is first shown.
+    m_mtWmp = makePlayer(app(), &m_picBack);
+    m_mtbk = makePlayer(app(), &m_picBack);
+    if (!m_mtWmp) {
+        throw std::runtime_error("The media player is not available");
+    }
+    m_mtWmp->setPlayStateHandler([this](int state) { mtWmp_PlayStateChange(state); });
+    if (m_mtbk) {
+        m_mtbk->setPlayStateHandler([this](int state) { mtbk_PlayStateChange(state); });
+    }
+    m_picBack.installEventFilter(this);
+
+    m_tPlayTime.setInterval(kPlayTimeMilliseconds);
+}
+
+frmChild::~frmChild() {
+    // The control bar lives in this window's band but belongs to the application.
+    windows().unload<frmCurve>();
+    m_picBack.removeEventFilter(this);
+}
+
+bool frmChild::Form_Load() {
+    const QString picture = programPath(QStringLiteral("skin/support/playback.MP4"));
+    if (FileExists(picture)) {
+        // A picture under a video's name: its kind is read from its content.
+        QImageReader reader(picture);
+        reader.setDecideFormatFromContent(true);
+        const QImage image = reader.read();
+        if (!image.isNull()) {
+            m_picBack.setPixmap(QPixmap::fromImage(image));
+        }
+    }
+
+    layoutBands();
+
+    m_mtWmpTag = QStringLiteral("-1");
+    m_picBackTag = QStringLiteral("1");
+
+    // No snapshot until a recording plays.
+    if (frmCurve* controlBar = windows().load<frmCurve>()) {
+        if (SkinHost* skin = controlBar->buttonskin()) {
+            if (SkinElement* photo = skin->element(QStringLiteral("photo"))) {
+                photo->setPressedFlag(true);
+            }
+        }
+    }
+
+    const QString clip = programPath(QStringLiteral("system/bk.MP4"));
+    if (!FileExists(clip)) {
+        message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
+                TextId::kWarningTitle, textOr(TextId::kCameraFileMissing));
+    } else if (m_mtbk) {
+        // Muted before it plays, so not a moment of it is heard.
+        m_mtbk->setMute(true);
+        m_mtbk->setUrl(clip);
+        m_mtbk->play();
+        m_backgroundClipOpen = true;
+        m_clipRunning = true;
+    }
+
+    // The player shows again as soon as a recording plays.
+    if (QWidget* video = m_mtWmp->widget()) {
+        video->hide();
+    }
+    showRecordingOrBackground();
+    return true;
+}
+
+void frmChild::dockControlBar(frmCurve& controlBar) {
+    m_mediaControlExtent = WindowArrangement::kMediaControlExtent;
+    layoutBands();
+    controlBar.setGeometry(m_mediaControlBand.rect());
+    controlBar.show();
+}
+
+void frmChild::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutBands();
+}
+
+void frmChild::layoutBands() {
+    const int extent =
+        m_mediaControlExtent > 0 ? m_mediaControlExtent : WindowArrangement::kMediaControlExtent;
+    m_mediaControlBand.setGeometry(WindowArrangement::dockedBand(rect(), Qt::BottomEdge, extent));
+    m_picBack.setGeometry(WindowArrangement::besideBand(rect(), Qt::BottomEdge, extent));
+    if (app().isLoaded<frmCurve>()) {
+        app().window<frmCurve>().setGeometry(m_mediaControlBand.rect());
+    }
+}
+
+bool frmChild::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_picBack && event->type() == QEvent::Resize) {
+        picBack_Resize();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmChild::picBack_Resize() {
+    if (QWidget* video = m_mtWmp->widget()) {
+        video->setGeometry(m_picBack.rect());
+    }
+    // The clip is small to decode cheaply and scaled up to fill the picture area.
+    if (m_mtbk != nullptr && m_mtbk->widget() != nullptr) {
+        m_mtbk->widget()->setGeometry(m_picBack.rect());
+    }
+}
+
+void frmChild::mtWmp_PlayStateChange(int /*newState*/) {
+    showRecordingOrBackground();
+}
+
+void frmChild::mtbk_PlayStateChange(int newState) {
+    // The clip loops for as long as it is on show.
+    if (newState == MediaPlayer::kMediaEnded && m_clipRunning) {
+        m_mtbk->setCurrentPosition(0.0);
+        m_mtbk->play();
+    }
+}
+
+bool frmChild::recordingVisible() const {
+    const int state = m_mtWmp->playState();
+    return state == MediaPlayer::kPlaying || state == MediaPlayer::kPaused;
+}
+
+void frmChild::showRecordingOrBackground() {
+    const bool recording = recordingVisible();
+    if (QWidget* video = m_mtWmp->widget()) {
+        video->setVisible(recording);
+    }
+    if (m_mtbk == nullptr || !m_backgroundClipOpen) {
+        return;
+    }
+    if (QWidget* clip = m_mtbk->widget()) {
+        clip->setVisible(!recording);
+    }
+    // Decoding a clip nobody sees would only take time from the recording.
+    if (recording && m_clipRunning) {
+        m_mtbk->pause();
+        m_clipRunning = false;
+    } else if (!recording && !m_clipRunning) {
+        m_mtbk->play();
+        m_clipRunning = true;
+    }
+}

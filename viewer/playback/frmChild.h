@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QLabel>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <memory>
+
+#include "Form.h"
+
+class MediaPlayer;
+class frmCurve;
+
+// The video window, in the frame's client area. picBack frames the video: the player mtWmp
+// fills it while a recording is playing or paused; otherwise it shows its picture with the
+// muted background clip mtbk looping in the middle. The bottom band "MediaControl" hosts the
+// control bar.
+class frmChild : public QWidget, public Form {
+  public:
+    // The background clip's own size, shown unscaled in the middle of picBack.
+    static constexpr int kPlayTimeMilliseconds = 800;
+
+    frmChild(WindowArrangement& windows, QWidget* parent);
+    ~frmChild() override;
+
+    bool Form_Load() override;
+
+    // Start-up: the control bar goes into the band "MediaControl".
+    void dockControlBar(frmCurve& controlBar);
+
+    QWidget& mediaControlBand() { return m_mediaControlBand; }
+    QLabel& picBack() { return m_picBack; }
+    MediaPlayer& mtWmp() { return *m_mtWmp; }
+    // nullptr only when the platform has no player to give.
+    MediaPlayer* mtbk() { return m_mtbk.get(); }
+    QTimer& tPlayTime() { return m_tPlayTime; }
+
+    // The current play rate ("1" after load) and the last whole playing second ("-1").
+    const QString& picBackTag() const { return m_picBackTag; }
+    void setPicBackTag(const QString& tag) { m_picBackTag = tag; }
+    const QString& mtWmpTag() const { return m_mtWmpTag; }
+    void setMtWmpTag(const QString& tag) { m_mtWmpTag = tag; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void layoutBands();
+    void picBack_Resize();
+    void mtWmp_PlayStateChange(int newState);
+    void mtbk_PlayStateChange(int newState);
+    bool recordingVisible() const;
+    // The recording while one is playing or paused, else the picture and the clip.
+    void showRecordingOrBackground();
+
+    QLabel m_picBack;
+    QWidget m_mediaControlBand;
+    std::unique_ptr<MediaPlayer> m_mtWmp;
+    std::unique_ptr<MediaPlayer> m_mtbk;
+    QTimer m_tPlayTime;
+    QString m_picBackTag;
+    QString m_mtWmpTag;
+    int m_mediaControlExtent = 0;
+    bool m_backgroundClipOpen = false;
+    bool m_clipRunning = false;
+};

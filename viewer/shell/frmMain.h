@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+#include <memory>
+
+#include "Form.h"
+
+class SkinElement;
+class SkinHost;
+class frmMediaCtrl;
+
+// The viewer's frame: a fixed 1024 × 708 window at the splash's place, holding the video window
+// in its client area and the map panel in its right-hand band "ControlBand". Its skin carries
+// the four frame buttons; closing it asks first and ends the program.
+class frmMain : public QWidget, public Form {
+  public:
+    explicit frmMain(WindowArrangement& windows);
+    ~frmMain() override;
+
+    bool Form_Load() override;
+
+    // Start-up: the map panel goes into the band "ControlBand".
+    void dockMapPanel(frmMediaCtrl& panel);
+
+    SkinHost* mainSkin() const { return m_mainSkin.get(); }
+    // Where the frame returns to after any attempt to resize or maximise it.
+    QPoint homePosition() const { return m_home; }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void layoutBands();
+    void snapBack();
+    void mainSkin_Click(SkinElement& element);
+    // True when the user confirmed the exit question.
+    bool Form_QueryUnload();
+
+    std::unique_ptr<SkinHost> m_mainSkin;
+    QPoint m_home;
+    int m_controlBandExtent = 0;
+    bool m_snapping = false;
+};
