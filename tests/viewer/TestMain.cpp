@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #ifdef HARVENTIS_TEST_GUI
@@ -9,19 +8,7 @@
 #include <QCoreApplication>
 #endif
 
-#include "TempHome.h"
-
-#ifdef HARVENTIS_TEST_GUI
-namespace {
-
-void setIfUnset(const char* name, const QByteArray& value) {
-    if (qEnvironmentVariableIsEmpty(name)) {
-        qputenv(name, value);
-    }
-}
-
-}  // namespace
-#endif
+#include "TestEnvironment.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -29,20 +16,14 @@ int main(int argc, char** argv) {
     // A safety net under every test's own TempHome: nothing a test forgets to redirect can
     // reach the real home.
     QTemporaryDir home;
-    for (const char* name : TempHome::variables()) {
-        qputenv(name, (home.path() + u'/' + QString::fromLatin1(name)).toLocal8Bit());
-    }
+    TestEnvironment::redirectHome(home);
 
 #ifdef HARVENTIS_TEST_GUI
-    setIfUnset("QT_QPA_PLATFORM", "offscreen");
-    // The web engine refuses its sandbox as root and finds no GPU on the test machines.
-    setIfUnset("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    setIfUnset("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu");
-    setIfUnset("QT_LOGGING_RULES", "qt.webenginecontext.info=false");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QTemporaryDir runtime;
-    QFile::setPermissions(runtime.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    setIfUnset("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    TestEnvironment::prepareWebEngine(runtime);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
 #else

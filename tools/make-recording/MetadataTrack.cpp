@@ -198,4 +198,10 @@ Atom MetadataTrack::trak(uint32_t trackId, uint64_t payloadBase, bool co64,
     return Atom("trak", std::vector<Atom>{Atom::full("tkhd", 0, 3, tkhd), std::move(mdia)});
 }
 
+void MetadataTrack::addTextSample(Bytes& payload, std::string_view text) {
+    const Bytes sample = textSample(text);
+    addSample(PayloadSlice{payload.size(), static_cast<uint32_t>(sample.size())});
+    payload.append(sample);
+}
+
 }  // namespace makerec

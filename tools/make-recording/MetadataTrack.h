@@ -34,6 +34,8 @@ class MetadataTrack {
     static Bytes textSample(std::string_view text);
 
     void addSample(PayloadSlice slice) { samples_.push_back(slice); }
+    // Appends a text sample to the payload and takes it as the track's next sample.
+    void addTextSample(Bytes& payload, std::string_view text);
     const std::vector<PayloadSlice>& samples() const { return samples_; }
     const std::string& handler() const { return handler_; }
 

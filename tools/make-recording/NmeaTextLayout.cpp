@@ -26,9 +26,7 @@ Embedding NmeaTextLayout::embed(const Route& route) const {
                                                 : MetadataTrack::subtitle("GPS subtitles");
     for (size_t second = 0; second < route.length(); ++second) {
         // A skipped second is still a sample, of length 0, so later samples keep their time.
-        const Bytes sample = MetadataTrack::textSample(sampleText(route, second));
-        track.addSample(PayloadSlice{e.payload.size(), static_cast<uint32_t>(sample.size())});
-        e.payload.append(sample);
+        track.addTextSample(e.payload, sampleText(route, second));
     }
     e.tracks.push_back(std::move(track));
     return e;

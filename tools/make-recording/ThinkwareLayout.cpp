@@ -24,9 +24,7 @@ Embedding ThinkwareLayout::embed(const Route& route) const {
     Embedding e;
     MetadataTrack track = MetadataTrack::quickTimeText("GPS text");
     for (size_t second = 0; second < route.length(); ++second) {
-        const Bytes sample = MetadataTrack::textSample(sampleText(route, second));
-        track.addSample(PayloadSlice{e.payload.size(), static_cast<uint32_t>(sample.size())});
-        e.payload.append(sample);
+        track.addTextSample(e.payload, sampleText(route, second));
     }
     e.tracks.push_back(std::move(track));
     return e;
