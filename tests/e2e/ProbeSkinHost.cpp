@@ -1,6 +1,6 @@
 #include "ProbeSkinHost.h"
 
-#include "SkinElement.h"
+#include "platform/SkinElement.h"
 
 ProbeSkinHost::ProbeSkinHost(std::unique_ptr<SkinHost> inner,
                              std::weak_ptr<QList<ProbeSkinHost*>> registry)

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "SkinHost.h"
+#include "platform/SkinHost.h"
 
 // Wraps the skin host a window gets, passing everything through, so a test can click an
 // element by name and reach the window's own click and value handlers with the skin's real

@@ -16,19 +16,19 @@
 #include <QVideoWidget>
 #include <QWindow>
 
-#include "MapBrowser.h"
-#include "MediaPlayer.h"
 #include "ProbeSkinHost.h"
 #include "ViewerHarness.h"
-#include "WindowArrangement.h"
-#include "frmAbout.h"
-#include "frmChild.h"
-#include "frmCurve.h"
-#include "frmMP4List.h"
-#include "frmMain.h"
-#include "frmMediaCtrl.h"
-#include "frmSetupInfo.h"
-#include "frmTip.h"
+#include "about/frmAbout.h"
+#include "about/frmTip.h"
+#include "frame/frmMain.h"
+#include "list/frmMP4List.h"
+#include "map/frmMediaCtrl.h"
+#include "platform/MapBrowser.h"
+#include "platform/MediaPlayer.h"
+#include "playback/frmChild.h"
+#include "playback/frmCurve.h"
+#include "settings/frmSetupInfo.h"
+#include "shell/WindowArrangement.h"
 
 namespace {
 

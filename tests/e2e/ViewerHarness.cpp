@@ -9,19 +9,19 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "MapBrowser.h"
 #include "ProbeSkinHost.h"
-#include "QtMediaPlayer.h"
-#include "QtPlatform.h"
-#include "Startup.h"
-#include "StringTable.h"
-#include "WindowArrangement.h"
-#include "frmMediaCtrl.h"
+#include "map/frmMediaCtrl.h"
+#include "platform/MapBrowser.h"
+#include "platform/QtMediaPlayer.h"
+#include "platform/QtPlatform.h"
+#include "shell/Startup.h"
+#include "shell/StringTable.h"
+#include "shell/WindowArrangement.h"
 
 #ifdef HARVENTIS_HAVE_SKIN
-#include "QtSkinHost.h"
+#include "skin/QtSkinHost.h"
 #else
-#include "FakeSkinHost.h"
+#include "platform/fake/FakeSkinHost.h"
 #endif
 
 namespace {

@@ -7,10 +7,10 @@
 #include <memory>
 #include <optional>
 
-#include "Application.h"
-#include "FakeFileDialogService.h"
-#include "FakeMessageBoxService.h"
 #include "TempHome.h"
+#include "platform/fake/FakeFileDialogService.h"
+#include "platform/fake/FakeMessageBoxService.h"
+#include "shell/Application.h"
 
 class ProbeSkinHost;
 class QtPlatform;

@@ -6,13 +6,13 @@
 #include <memory>
 #include <stdexcept>
 
-#include "Application.h"
-#include "FakePlatform.h"
-#include "FileExists.h"
-#include "StringTable.h"
-#include "TextId.h"
-#include "TrackTable.h"
-#include "clsIniFile.h"
+#include "platform/fake/FakePlatform.h"
+#include "services/TrackTable.h"
+#include "shell/Application.h"
+#include "shell/FileExists.h"
+#include "shell/StringTable.h"
+#include "shell/TextId.h"
+#include "shell/clsIniFile.h"
 
 namespace {
 

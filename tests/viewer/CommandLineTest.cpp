@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "CommandLine.h"
+#include "shell/CommandLine.h"
 
 namespace {
 

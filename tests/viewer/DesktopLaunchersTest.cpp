@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "DesktopEntry.h"
-#include "DesktopLaunchers.h"
 #include "TempHome.h"
+#include "shell/DesktopEntry.h"
+#include "shell/DesktopLaunchers.h"
 
 namespace {
 

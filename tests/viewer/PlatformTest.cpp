@@ -8,12 +8,12 @@
 #include <QTimer>
 #include <sstream>
 
-#include "ChildProcess.h"
-#include "ConsoleMessageBoxService.h"
-#include "FileDialogFilter.h"
-#include "MapBrowser.h"
-#include "QtProcessRunner.h"
-#include "QtWaitService.h"
+#include "platform/ChildProcess.h"
+#include "platform/ConsoleMessageBoxService.h"
+#include "platform/FileDialogFilter.h"
+#include "platform/MapBrowser.h"
+#include "platform/QtProcessRunner.h"
+#include "platform/QtWaitService.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "QtMapBrowser.h"
+#include "platform/QtMapBrowser.h"
 
 namespace {
 

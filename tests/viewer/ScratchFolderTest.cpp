@@ -2,9 +2,9 @@
 
 #include <QString>
 
-#include "AppPaths.h"
 #include "ScratchFolder.h"
 #include "TempHome.h"
+#include "shell/AppPaths.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <QStringList>
 #include <stdexcept>
 
-#include "Application.h"
-#include "FakePlatform.h"
-#include "Startup.h"
-#include "StartupWindows.h"
-#include "StringTable.h"
 #include "TempHome.h"
-#include "clsIniFile.h"
+#include "platform/fake/FakePlatform.h"
+#include "shell/Application.h"
+#include "shell/Startup.h"
+#include "shell/StartupWindows.h"
+#include "shell/StringTable.h"
+#include "shell/clsIniFile.h"
 
 namespace {
 

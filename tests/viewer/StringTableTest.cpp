@@ -5,8 +5,8 @@
 #include <QUrl>
 #include <stdexcept>
 
-#include "StringTable.h"
-#include "TextId.h"
+#include "shell/StringTable.h"
+#include "shell/TextId.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "TrueCasePath.h"
+#include "shell/TrueCasePath.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "clsIniFile.h"
+#include "shell/clsIniFile.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
-#include "frmAbout.h"
+#include "about/frmAbout.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <exception>
 
-#include "Application.h"
-#include "SkinElement.h"
-#include "SkinHost.h"
-#include "TextId.h"
-#include "UrlOpener.h"
-#include "WindowArrangement.h"
+#include "platform/SkinElement.h"
+#include "platform/SkinHost.h"
+#include "platform/UrlOpener.h"
+#include "shell/Application.h"
+#include "shell/TextId.h"
+#include "shell/WindowArrangement.h"
 
 frmAbout::frmAbout(WindowArrangement& windows, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), Form(windows) {

@@ -1,11 +1,11 @@
-#include "frmTip.h"
+#include "about/frmTip.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "Application.h"
-#include "SkinHost.h"
-#include "WindowArrangement.h"
+#include "platform/SkinHost.h"
+#include "shell/Application.h"
+#include "shell/WindowArrangement.h"
 
 frmTip::frmTip(WindowArrangement& windows)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),

@@ -1,13 +1,13 @@
-#include "frmMP4List.h"
+#include "list/frmMP4List.h"
 
 #include <QHeaderView>
 #include <QPalette>
 #include <algorithm>
 #include <stdexcept>
 
-#include "Application.h"
-#include "SkinHost.h"
-#include "WindowArrangement.h"
+#include "platform/SkinHost.h"
+#include "shell/Application.h"
+#include "shell/WindowArrangement.h"
 
 frmMP4List::frmMP4List(WindowArrangement& windows, QWidget* parent)
     : QWidget(parent), Form(windows), m_lstMP4(this) {

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "Form.h"
+#include "shell/Form.h"
 
 class SkinHost;
 

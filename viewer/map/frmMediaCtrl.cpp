@@ -1,17 +1,17 @@
-#include "frmMediaCtrl.h"
+#include "map/frmMediaCtrl.h"
 
 #include <QImageReader>
 #include <QPixmap>
 #include <QUrl>
 #include <exception>
 
-#include "Application.h"
-#include "FileExists.h"
-#include "MapBrowser.h"
-#include "SkinHost.h"
-#include "TextId.h"
-#include "WindowArrangement.h"
-#include "frmMP4List.h"
+#include "list/frmMP4List.h"
+#include "platform/MapBrowser.h"
+#include "platform/SkinHost.h"
+#include "shell/Application.h"
+#include "shell/FileExists.h"
+#include "shell/TextId.h"
+#include "shell/WindowArrangement.h"
 
 frmMediaCtrl::frmMediaCtrl(WindowArrangement& windows, QWidget* parent)
     : QWidget(parent), Form(windows), m_mtBackBar(this), m_myListBand(this) {

@@ -1,3 +1,3 @@
-#include "ChildProcess.h"
+#include "platform/ChildProcess.h"
 
 ChildProcess::~ChildProcess() = default;

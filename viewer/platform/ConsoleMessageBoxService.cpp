@@ -1,4 +1,4 @@
-#include "ConsoleMessageBoxService.h"
+#include "platform/ConsoleMessageBoxService.h"
 
 #include <QString>
 #include <ostream>

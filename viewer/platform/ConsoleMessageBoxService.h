@@ -2,7 +2,7 @@
 
 #include <iosfwd>
 
-#include "MessageBoxService.h"
+#include "platform/MessageBoxService.h"
 
 // Installer mode runs without a display (from scripts, over ssh): its messages go to the
 // error stream, and every box takes its first button as the answer.

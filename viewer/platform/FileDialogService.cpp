@@ -1,3 +1,3 @@
-#include "FileDialogService.h"
+#include "platform/FileDialogService.h"
 
 FileDialogService::~FileDialogService() = default;

@@ -1,4 +1,4 @@
-#include "MapBrowser.h"
+#include "platform/MapBrowser.h"
 
 #include <QString>
 

@@ -1,3 +1,3 @@
-#include "MediaPlayer.h"
+#include "platform/MediaPlayer.h"
 
 MediaPlayer::~MediaPlayer() = default;

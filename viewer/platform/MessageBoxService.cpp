@@ -1,4 +1,4 @@
-#include "MessageBoxService.h"
+#include "platform/MessageBoxService.h"
 
 MessageBoxService::~MessageBoxService() = default;
 

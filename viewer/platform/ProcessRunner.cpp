@@ -1,3 +1,3 @@
-#include "ProcessRunner.h"
+#include "platform/ProcessRunner.h"
 
 ProcessRunner::~ProcessRunner() = default;

@@ -1,4 +1,4 @@
-#include "QtChildProcess.h"
+#include "platform/QtChildProcess.h"
 
 #include <QProcess>
 

@@ -2,7 +2,7 @@
 
 #include <QPointer>
 
-#include "ChildProcess.h"
+#include "platform/ChildProcess.h"
 
 class QProcess;
 

@@ -1,9 +1,9 @@
-#include "QtFileDialogService.h"
+#include "platform/QtFileDialogService.h"
 
 #include <QApplication>
 #include <QFileDialog>
 
-#include "FileDialogFilter.h"
+#include "platform/FileDialogFilter.h"
 
 QStringList QtFileDialogService::openFiles(const QString& title, const QString& filter) {
     return QFileDialog::getOpenFileNames(QApplication::activeWindow(), title, QString(),

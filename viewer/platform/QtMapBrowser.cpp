@@ -1,4 +1,4 @@
-#include "QtMapBrowser.h"
+#include "platform/QtMapBrowser.h"
 
 #include <QUrl>
 #include <QVariant>

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QPointer>
 
-#include "MapBrowser.h"
+#include "platform/MapBrowser.h"
 
 class QWebEngineView;
 

@@ -1,4 +1,4 @@
-#include "QtMediaPlayer.h"
+#include "platform/QtMediaPlayer.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "MediaPlayer.h"
+#include "platform/MediaPlayer.h"
 
 class QAudioOutput;
 class QMediaPlayer;

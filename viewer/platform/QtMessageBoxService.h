@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageBoxService.h"
+#include "platform/MessageBoxService.h"
 
 // Modal boxes over the active window.
 class QtMessageBoxService : public MessageBoxService {

@@ -1,7 +1,7 @@
-#include "QtPlatform.h"
+#include "platform/QtPlatform.h"
 
-#include "MediaPlayer.h"
-#include "QtMapBrowser.h"
+#include "platform/MediaPlayer.h"
+#include "platform/QtMapBrowser.h"
 
 QtPlatform::QtPlatform() {
     m_services.messageBoxes = &m_messageBoxes;

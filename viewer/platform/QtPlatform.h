@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Platform.h"
-#include "QtFileDialogService.h"
-#include "QtMessageBoxService.h"
-#include "QtProcessRunner.h"
-#include "QtUrlOpener.h"
-#include "QtWaitService.h"
+#include "platform/Platform.h"
+#include "platform/QtFileDialogService.h"
+#include "platform/QtMessageBoxService.h"
+#include "platform/QtProcessRunner.h"
+#include "platform/QtUrlOpener.h"
+#include "platform/QtWaitService.h"
 
 // The real services of the windowed program. Needs a QApplication.
 class QtPlatform {

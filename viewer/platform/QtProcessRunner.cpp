@@ -1,8 +1,8 @@
-#include "QtProcessRunner.h"
+#include "platform/QtProcessRunner.h"
 
 #include <QProcess>
 
-#include "QtChildProcess.h"
+#include "platform/QtChildProcess.h"
 
 std::unique_ptr<ChildProcess> QtProcessRunner::start(const QString& program,
                                                      const QStringList& arguments,

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-#include "ProcessRunner.h"
+#include "platform/ProcessRunner.h"
 
 class QtProcessRunner : public ProcessRunner {
   public:

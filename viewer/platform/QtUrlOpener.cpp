@@ -1,4 +1,4 @@
-#include "QtUrlOpener.h"
+#include "platform/QtUrlOpener.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "QtWaitService.h"
+#include "platform/QtWaitService.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WaitService.h"
+#include "platform/WaitService.h"
 
 class QtWaitService : public WaitService {
   public:

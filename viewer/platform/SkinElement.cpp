@@ -1,3 +1,3 @@
-#include "SkinElement.h"
+#include "platform/SkinElement.h"
 
 SkinElement::~SkinElement() = default;

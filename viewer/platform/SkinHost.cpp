@@ -1,3 +1,3 @@
-#include "SkinHost.h"
+#include "platform/SkinHost.h"
 
 SkinHost::~SkinHost() = default;

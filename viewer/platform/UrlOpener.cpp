@@ -1,3 +1,3 @@
-#include "UrlOpener.h"
+#include "platform/UrlOpener.h"
 
 UrlOpener::~UrlOpener() = default;

@@ -1,3 +1,3 @@
-#include "WaitService.h"
+#include "platform/WaitService.h"
 
 WaitService::~WaitService() = default;

@@ -1,18 +1,18 @@
-#include "frmChild.h"
+#include "playback/frmChild.h"
 
 #include <QEvent>
 #include <QImageReader>
 #include <QPixmap>
 #include <stdexcept>
 
-#include "Application.h"
-#include "FileExists.h"
-#include "MediaPlayer.h"
-#include "SkinElement.h"
-#include "SkinHost.h"
-#include "TextId.h"
-#include "WindowArrangement.h"
-#include "frmCurve.h"
+#include "platform/MediaPlayer.h"
+#include "platform/SkinElement.h"
+#include "platform/SkinHost.h"
+#include "playback/frmCurve.h"
+#include "shell/Application.h"
+#include "shell/FileExists.h"
+#include "shell/TextId.h"
+#include "shell/WindowArrangement.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "Form.h"
+#include "shell/Form.h"
 
 class MediaPlayer;
 class frmCurve;

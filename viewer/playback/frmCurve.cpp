@@ -1,8 +1,8 @@
-#include "frmCurve.h"
+#include "playback/frmCurve.h"
 
-#include "Application.h"
-#include "SkinHost.h"
-#include "WindowArrangement.h"
+#include "platform/SkinHost.h"
+#include "shell/Application.h"
+#include "shell/WindowArrangement.h"
 
 frmCurve::frmCurve(WindowArrangement& windows, QWidget* parent)
     : QWidget(parent), Form(windows), m_chartArea(this) {

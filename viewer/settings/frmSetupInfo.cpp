@@ -1,12 +1,12 @@
-#include "frmSetupInfo.h"
+#include "settings/frmSetupInfo.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 
-#include "Application.h"
-#include "SkinElement.h"
-#include "SkinHost.h"
-#include "WindowArrangement.h"
+#include "platform/SkinElement.h"
+#include "platform/SkinHost.h"
+#include "shell/Application.h"
+#include "shell/WindowArrangement.h"
 
 frmSetupInfo::frmSetupInfo(WindowArrangement& windows, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), Form(windows) {

@@ -4,7 +4,7 @@
 #include <QRect>
 #include <memory>
 
-#include "Form.h"
+#include "shell/Form.h"
 
 class SkinElement;
 class SkinHost;

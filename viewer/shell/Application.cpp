@@ -1,4 +1,4 @@
-#include "Application.h"
+#include "shell/Application.h"
 
 #include <cxxabi.h>
 
@@ -10,9 +10,9 @@
 #include <limits>
 #include <stdexcept>
 
-#include "StartupWindows.h"
-#include "TextId.h"
-#include "clsIniFile.h"
+#include "shell/StartupWindows.h"
+#include "shell/TextId.h"
+#include "shell/clsIniFile.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <typeinfo>
 #include <vector>
 
-#include "Platform.h"
-#include "StringTable.h"
-#include "TrackTable.h"
+#include "platform/Platform.h"
+#include "services/TrackTable.h"
+#include "shell/StringTable.h"
 
 class StartupWindows;
 class clsDot;

@@ -1,4 +1,4 @@
-#include "DesktopEntry.h"
+#include "shell/DesktopEntry.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,12 +1,12 @@
-#include "DesktopLaunchers.h"
+#include "shell/DesktopLaunchers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include "AppPaths.h"
-#include "DesktopEntry.h"
+#include "shell/AppPaths.h"
+#include "shell/DesktopEntry.h"
 
 const QString DesktopLaunchers::kFixedName = QStringLiteral("Harventis DVR Tools");
 const QString DesktopLaunchers::kIconFileName = QStringLiteral("harventis-dvr-tools.svg");

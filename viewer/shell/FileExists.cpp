@@ -1,4 +1,4 @@
-#include "FileExists.h"
+#include "shell/FileExists.h"
 
 #include <QFileInfo>
 

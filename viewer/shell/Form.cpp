@@ -1,13 +1,13 @@
-#include "Form.h"
+#include "shell/Form.h"
 
 #include <QDir>
 #include <QWidget>
 #include <exception>
 
-#include "Application.h"
-#include "SkinHost.h"
-#include "TextId.h"
-#include "WindowArrangement.h"
+#include "platform/SkinHost.h"
+#include "shell/Application.h"
+#include "shell/TextId.h"
+#include "shell/WindowArrangement.h"
 
 Form::Form(WindowArrangement& windows) : m_windows(windows) {}
 

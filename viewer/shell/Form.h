@@ -3,7 +3,7 @@
 #include <QString>
 #include <memory>
 
-#include "MessageBoxService.h"
+#include "platform/MessageBoxService.h"
 
 class Application;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "IniDocument.h"
+#include "shell/IniDocument.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "Startup.h"
+#include "shell/Startup.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,15 +7,15 @@
 #include <limits>
 #include <stdexcept>
 
-#include "AppPaths.h"
-#include "Application.h"
-#include "CommandLine.h"
-#include "DesktopLaunchers.h"
-#include "MessageBoxService.h"
-#include "StartupWindows.h"
-#include "TextId.h"
-#include "TrueCasePath.h"
-#include "clsIniFile.h"
+#include "platform/MessageBoxService.h"
+#include "shell/AppPaths.h"
+#include "shell/Application.h"
+#include "shell/CommandLine.h"
+#include "shell/DesktopLaunchers.h"
+#include "shell/StartupWindows.h"
+#include "shell/TextId.h"
+#include "shell/TrueCasePath.h"
+#include "shell/clsIniFile.h"
 
 const QString Startup::kFatalTitle = QStringLiteral("system information");
 const QString Startup::kFatalText =

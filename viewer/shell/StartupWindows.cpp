@@ -1,3 +1,3 @@
-#include "StartupWindows.h"
+#include "shell/StartupWindows.h"
 
 StartupWindows::~StartupWindows() = default;

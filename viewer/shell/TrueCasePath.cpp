@@ -1,4 +1,4 @@
-#include "TrueCasePath.h"
+#include "shell/TrueCasePath.h"
 
 #include <QDir>
 #include <QFileInfo>

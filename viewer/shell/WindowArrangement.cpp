@@ -1,4 +1,4 @@
-#include "WindowArrangement.h"
+#include "shell/WindowArrangement.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -11,15 +11,15 @@
 #include <algorithm>
 #include <memory>
 
-#include "frmAbout.h"
-#include "frmChild.h"
-#include "frmCurve.h"
-#include "frmMP4List.h"
-#include "frmMain.h"
-#include "frmMediaCtrl.h"
-#include "frmSendData.h"
-#include "frmSetupInfo.h"
-#include "frmTip.h"
+#include "about/frmAbout.h"
+#include "about/frmTip.h"
+#include "frame/frmMain.h"
+#include "list/frmMP4List.h"
+#include "map/frmMediaCtrl.h"
+#include "playback/frmChild.h"
+#include "playback/frmCurve.h"
+#include "settings/frmSetupInfo.h"
+#include "track/frmSendData.h"
 
 WindowArrangement::WindowArrangement(Application& app, EndProgram endProgram)
     : m_app(app), m_endProgram(std::move(endProgram)) {}

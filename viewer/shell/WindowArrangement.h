@@ -8,9 +8,9 @@
 #include <typeindex>
 #include <typeinfo>
 
-#include "Application.h"
-#include "Form.h"
-#include "StartupWindows.h"
+#include "shell/Application.h"
+#include "shell/Form.h"
+#include "shell/StartupWindows.h"
 
 // How the viewer's windows are made and put together. The frame holds the video window in its
 // client area and the map panel in its right-hand band; the map panel's bottom band holds the

@@ -1,11 +1,11 @@
-#include "clsIniFile.h"
+#include "shell/clsIniFile.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
 
-#include "IniDocument.h"
+#include "shell/IniDocument.h"
 
 namespace {
 

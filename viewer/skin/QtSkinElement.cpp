@@ -1,11 +1,11 @@
-#include "QtSkinElement.h"
+#include "skin/QtSkinElement.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 
-#include "SkinPicture.h"
+#include "skin/SkinPicture.h"
 
 QtSkinElement::QtSkinElement(std::shared_ptr<const SkinDocument> document,
                              const SkinDocument::Element& definition)

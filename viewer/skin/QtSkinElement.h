@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "SkinDocument.h"
-#include "SkinElement.h"
+#include "platform/SkinElement.h"
+#include "skin/SkinDocument.h"
 
 class QPainter;
 

@@ -1,13 +1,13 @@
-#include "QtSkinHost.h"
+#include "skin/QtSkinHost.h"
 
 #include <QWidget>
 
-#include "QtSkinElement.h"
-#include "SkinDocument.h"
-#include "SkinPicture.h"
-#include "SkinReader.h"
-#include "SkinSurface.h"
-#include "SkinTitleStrip.h"
+#include "skin/QtSkinElement.h"
+#include "skin/SkinDocument.h"
+#include "skin/SkinPicture.h"
+#include "skin/SkinReader.h"
+#include "skin/SkinSurface.h"
+#include "skin/SkinTitleStrip.h"
 
 QtSkinHost::QtSkinHost() = default;
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "SkinHost.h"
+#include "platform/SkinHost.h"
 
 class QtSkinElement;
 class SkinDocument;

@@ -1,6 +1,6 @@
-#include "SkinDocument.h"
+#include "skin/SkinDocument.h"
 
-#include "SkinPicture.h"
+#include "skin/SkinPicture.h"
 
 QSize SkinDocument::Picture::size() const {
     if (!file) {

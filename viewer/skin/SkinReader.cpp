@@ -1,4 +1,4 @@
-#include "SkinReader.h"
+#include "skin/SkinReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,8 +12,8 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "SkinDocument.h"
-#include "SkinPicture.h"
+#include "skin/SkinDocument.h"
+#include "skin/SkinPicture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "SkinSurface.h"
+#include "skin/SkinSurface.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -9,8 +9,8 @@
 #include <QToolTip>
 #include <algorithm>
 
-#include "QtSkinElement.h"
-#include "SkinDocument.h"
+#include "skin/QtSkinElement.h"
+#include "skin/SkinDocument.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "SkinTitleStrip.h"
+#include "skin/SkinTitleStrip.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
@@ -8,8 +8,8 @@
 #include <QToolTip>
 #include <QWindow>
 
-#include "QtSkinElement.h"
-#include "SkinDocument.h"
+#include "skin/QtSkinElement.h"
+#include "skin/SkinDocument.h"
 
 SkinTitleStrip::SkinTitleStrip(QWidget* window) : QWidget(window), m_window(window) {
     setMouseTracking(true);

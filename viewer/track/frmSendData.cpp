@@ -1,7 +1,7 @@
-#include "frmSendData.h"
+#include "track/frmSendData.h"
 
-#include "Application.h"
-#include "TextId.h"
+#include "shell/Application.h"
+#include "shell/TextId.h"
 
 frmSendData::frmSendData(WindowArrangement& windows, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), Form(windows) {

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "Form.h"
+#include "shell/Form.h"
 
 // The loading window: shown modally by the recording list while tracks load and are drawn.
 class frmSendData : public QDialog, public Form {

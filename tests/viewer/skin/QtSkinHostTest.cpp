@@ -11,12 +11,12 @@
 #include <memory>
 #include <vector>
 
-#include "QtSkinElement.h"
-#include "QtSkinHost.h"
-#include "SkinElement.h"
 #include "SkinFolder.h"
-#include "SkinSurface.h"
 #include "UserInput.h"
+#include "platform/SkinElement.h"
+#include "skin/QtSkinElement.h"
+#include "skin/QtSkinHost.h"
+#include "skin/SkinSurface.h"
 
 namespace {
 

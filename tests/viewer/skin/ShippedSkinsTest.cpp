@@ -10,11 +10,11 @@
 #include <QWidget>
 #include <vector>
 
-#include "QtSkinElement.h"
-#include "QtSkinHost.h"
-#include "SkinPicture.h"
-#include "SkinTitleStrip.h"
 #include "UserInput.h"
+#include "skin/QtSkinElement.h"
+#include "skin/QtSkinHost.h"
+#include "skin/SkinPicture.h"
+#include "skin/SkinTitleStrip.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <QWidget>
 #include <iostream>
 
-#include "QtSkinHost.h"
-#include "SkinElement.h"
+#include "platform/SkinElement.h"
+#include "skin/QtSkinHost.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QRegularExpression>
 #include <QString>
 
-#include "QtSkinHost.h"
-#include "SkinElement.h"
 #include "SkinFolder.h"
+#include "platform/SkinElement.h"
+#include "skin/QtSkinHost.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "QtSkinHost.h"
 #include "SkinFolder.h"
-#include "SkinTitleStrip.h"
 #include "UserInput.h"
+#include "skin/QtSkinHost.h"
+#include "skin/SkinTitleStrip.h"
 
 namespace {
 

@@ -6,15 +6,15 @@
 #include <QJsonObject>
 #include <QTreeWidgetItem>
 
-#include "FakeMapBrowser.h"
-#include "FakeSkinHost.h"
 #include "WindowTest.h"
-#include "frmChild.h"
-#include "frmCurve.h"
-#include "frmMP4List.h"
-#include "frmMain.h"
-#include "frmMediaCtrl.h"
-#include "frmTip.h"
+#include "about/frmTip.h"
+#include "frame/frmMain.h"
+#include "list/frmMP4List.h"
+#include "map/frmMediaCtrl.h"
+#include "platform/fake/FakeMapBrowser.h"
+#include "platform/fake/FakeSkinHost.h"
+#include "playback/frmChild.h"
+#include "playback/frmCurve.h"
 
 namespace {
 

@@ -3,16 +3,16 @@
 #include <QTimer>
 #include <stdexcept>
 
-#include "FakeMediaPlayer.h"
-#include "FakeSkinHost.h"
 #include "WindowTest.h"
-#include "frmAbout.h"
-#include "frmChild.h"
-#include "frmMP4List.h"
-#include "frmMain.h"
-#include "frmMediaCtrl.h"
-#include "frmSetupInfo.h"
-#include "frmTip.h"
+#include "about/frmAbout.h"
+#include "about/frmTip.h"
+#include "frame/frmMain.h"
+#include "list/frmMP4List.h"
+#include "map/frmMediaCtrl.h"
+#include "platform/fake/FakeMediaPlayer.h"
+#include "platform/fake/FakeSkinHost.h"
+#include "playback/frmChild.h"
+#include "settings/frmSetupInfo.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "FakeSkinHost.h"
 #include "WindowTest.h"
-#include "frmAbout.h"
-#include "frmChild.h"
-#include "frmMain.h"
-#include "frmTip.h"
+#include "about/frmAbout.h"
+#include "about/frmTip.h"
+#include "frame/frmMain.h"
+#include "platform/fake/FakeSkinHost.h"
+#include "playback/frmChild.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 #include <QFile>
 #include <QImage>
 
-#include "FakeMediaPlayer.h"
-#include "FakeSkinHost.h"
 #include "WindowTest.h"
-#include "frmChild.h"
-#include "frmCurve.h"
-#include "frmMain.h"
+#include "frame/frmMain.h"
+#include "platform/fake/FakeMediaPlayer.h"
+#include "platform/fake/FakeSkinHost.h"
+#include "playback/frmChild.h"
+#include "playback/frmCurve.h"
 
 namespace {
 

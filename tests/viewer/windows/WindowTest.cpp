@@ -5,11 +5,11 @@
 #include <QFileInfo>
 #include <QMap>
 
-#include "FakeMapBrowser.h"
-#include "FakeMediaPlayer.h"
-#include "FakeSkinHost.h"
-#include "Startup.h"
-#include "StringTable.h"
+#include "platform/fake/FakeMapBrowser.h"
+#include "platform/fake/FakeMediaPlayer.h"
+#include "platform/fake/FakeSkinHost.h"
+#include "shell/Startup.h"
+#include "shell/StringTable.h"
 
 const QRect WindowTest::kClient(5, 60, 771, 643);
 const QRect WindowTest::kControlBand(776, 60, 248, 648);

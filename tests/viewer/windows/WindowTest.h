@@ -9,11 +9,11 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "Application.h"
-#include "FakePlatform.h"
-#include "Platform.h"
 #include "TempHome.h"
-#include "WindowArrangement.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakePlatform.h"
+#include "shell/Application.h"
+#include "shell/WindowArrangement.h"
 
 class FakeMediaPlayer;
 class FakeMapBrowser;

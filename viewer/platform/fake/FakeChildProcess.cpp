@@ -1,4 +1,4 @@
-#include "FakeChildProcess.h"
+#include "platform/fake/FakeChildProcess.h"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "ChildProcess.h"
+#include "platform/ChildProcess.h"
 
 // What the test sees of a started program; it stays readable after the handle is gone.
 struct FakeProcessState {

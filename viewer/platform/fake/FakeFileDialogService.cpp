@@ -1,4 +1,4 @@
-#include "FakeFileDialogService.h"
+#include "platform/fake/FakeFileDialogService.h"
 
 QStringList FakeFileDialogService::openFiles(const QString& title, const QString& filter) {
     m_requests.append({false, title, filter, QString()});

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "FileDialogService.h"
+#include "platform/FileDialogService.h"
 
 // Records each dialog and answers from queues; an empty queue means the user cancelled.
 class FakeFileDialogService : public FileDialogService {

@@ -1,4 +1,4 @@
-#include "FakeMapBrowser.h"
+#include "platform/fake/FakeMapBrowser.h"
 
 void FakeMapBrowser::load(const QString& address) {
     m_loads << address;

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <utility>
 
-#include "MapBrowser.h"
+#include "platform/MapBrowser.h"
 
 // Records every address and script. Page values live in a table the test fills; reads are
 // answered at once or, to mimic the web engine, held until answerPendingReads().

@@ -1,4 +1,4 @@
-#include "FakeMediaPlayer.h"
+#include "platform/fake/FakeMediaPlayer.h"
 
 void FakeMediaPlayer::setUrl(const QString& path) {
     m_calls << QStringLiteral("url=") + path;

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "MediaPlayer.h"
+#include "platform/MediaPlayer.h"
 
 // Behaves like a player that opens every file at once: play, pause and stop change the play
 // state and call the handler. Every call is written to calls() as text ("url=/a.mp4",

@@ -1,4 +1,4 @@
-#include "FakeMessageBoxService.h"
+#include "platform/fake/FakeMessageBoxService.h"
 
 MessageBoxService::Answer FakeMessageBoxService::show(Icon icon, Buttons buttons,
                                                       const QString& title, const QString& text) {

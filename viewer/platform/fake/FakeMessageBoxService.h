@@ -4,7 +4,7 @@
 #include <QString>
 #include <deque>
 
-#include "MessageBoxService.h"
+#include "platform/MessageBoxService.h"
 
 // Records every box and answers from a queue; with the queue empty a box takes its first
 // button, as Enter would.

@@ -1,8 +1,8 @@
-#include "FakePlatform.h"
+#include "platform/fake/FakePlatform.h"
 
-#include "FakeMapBrowser.h"
-#include "FakeMediaPlayer.h"
-#include "FakeSkinHost.h"
+#include "platform/fake/FakeMapBrowser.h"
+#include "platform/fake/FakeMediaPlayer.h"
+#include "platform/fake/FakeSkinHost.h"
 
 FakePlatform::FakePlatform() {
     m_services.messageBoxes = &messageBoxes;

@@ -2,12 +2,12 @@
 
 #include <QList>
 
-#include "FakeFileDialogService.h"
-#include "FakeMessageBoxService.h"
-#include "FakeProcessRunner.h"
-#include "FakeUrlOpener.h"
-#include "FakeWaitService.h"
-#include "Platform.h"
+#include "platform/Platform.h"
+#include "platform/fake/FakeFileDialogService.h"
+#include "platform/fake/FakeMessageBoxService.h"
+#include "platform/fake/FakeProcessRunner.h"
+#include "platform/fake/FakeUrlOpener.h"
+#include "platform/fake/FakeWaitService.h"
 
 class FakeMapBrowser;
 class FakeMediaPlayer;

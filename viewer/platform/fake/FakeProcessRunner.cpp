@@ -1,4 +1,4 @@
-#include "FakeProcessRunner.h"
+#include "platform/fake/FakeProcessRunner.h"
 
 std::unique_ptr<ChildProcess> FakeProcessRunner::start(const QString& program,
                                                        const QStringList& arguments,

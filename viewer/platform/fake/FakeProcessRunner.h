@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "FakeChildProcess.h"
-#include "ProcessRunner.h"
+#include "platform/ProcessRunner.h"
+#include "platform/fake/FakeChildProcess.h"
 
 // Records every start. Started programs run until the test ends them through their state.
 class FakeProcessRunner : public ProcessRunner {

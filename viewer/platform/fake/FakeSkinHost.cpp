@@ -1,4 +1,4 @@
-#include "FakeSkinHost.h"
+#include "platform/fake/FakeSkinHost.h"
 
 FakeSkinElement::FakeSkinElement(QString name, QString valueText)
     : m_name(std::move(name)), m_valueText(std::move(valueText)) {}

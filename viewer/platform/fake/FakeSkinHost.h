@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "SkinElement.h"
-#include "SkinHost.h"
+#include "platform/SkinElement.h"
+#include "platform/SkinHost.h"
 
 // An element that only remembers what it was told.
 class FakeSkinElement : public SkinElement {

@@ -1,4 +1,4 @@
-#include "FakeUrlOpener.h"
+#include "platform/fake/FakeUrlOpener.h"
 
 bool FakeUrlOpener::open(const QString& address) {
     m_opened << address;

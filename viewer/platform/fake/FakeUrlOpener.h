@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "UrlOpener.h"
+#include "platform/UrlOpener.h"
 
 class FakeUrlOpener : public UrlOpener {
   public:

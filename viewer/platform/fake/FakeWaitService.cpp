@@ -1,4 +1,4 @@
-#include "FakeWaitService.h"
+#include "platform/fake/FakeWaitService.h"
 
 void FakeWaitService::sleep(int milliseconds) {
     m_sleeps.append(milliseconds);

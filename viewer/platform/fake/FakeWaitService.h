@@ -3,7 +3,7 @@
 #include <QList>
 #include <functional>
 
-#include "WaitService.h"
+#include "platform/WaitService.h"
 
 // Returns at once. The test's hook runs inside each wait, where the real service would let
 // timers and page callbacks run: that is how a test makes the world change during a wait

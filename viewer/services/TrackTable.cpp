@@ -1,4 +1,4 @@
-#include "TrackTable.h"
+#include "services/TrackTable.h"
 
 #include <algorithm>
 

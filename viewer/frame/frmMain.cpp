@@ -1,22 +1,22 @@
-#include "frmMain.h"
+#include "frame/frmMain.h"
 
 #include <QCloseEvent>
 #include <QEvent>
 #include <QResizeEvent>
 #include <exception>
 
-#include "Application.h"
-#include "SkinElement.h"
-#include "SkinHost.h"
-#include "TextId.h"
-#include "WaitService.h"
-#include "WindowArrangement.h"
-#include "frmAbout.h"
-#include "frmChild.h"
-#include "frmMP4List.h"
-#include "frmMediaCtrl.h"
-#include "frmSetupInfo.h"
-#include "frmTip.h"
+#include "about/frmAbout.h"
+#include "about/frmTip.h"
+#include "list/frmMP4List.h"
+#include "map/frmMediaCtrl.h"
+#include "platform/SkinElement.h"
+#include "platform/SkinHost.h"
+#include "platform/WaitService.h"
+#include "playback/frmChild.h"
+#include "settings/frmSetupInfo.h"
+#include "shell/Application.h"
+#include "shell/TextId.h"
+#include "shell/WindowArrangement.h"
 
 frmMain::frmMain(WindowArrangement& windows)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |

@@ -6,17 +6,17 @@
 #include <iostream>
 #include <memory>
 
-#include "Application.h"
-#include "CommandLine.h"
-#include "ConsoleMessageBoxService.h"
-#include "Platform.h"
-#include "QtMediaPlayer.h"
-#include "QtPlatform.h"
-#include "Startup.h"
-#include "StringTable.h"
-#include "WindowArrangement.h"
+#include "platform/ConsoleMessageBoxService.h"
+#include "platform/Platform.h"
+#include "platform/QtMediaPlayer.h"
+#include "platform/QtPlatform.h"
+#include "shell/Application.h"
+#include "shell/CommandLine.h"
+#include "shell/Startup.h"
+#include "shell/StringTable.h"
+#include "shell/WindowArrangement.h"
 #ifdef HARVENTIS_HAVE_SKIN
-#include "QtSkinHost.h"
+#include "skin/QtSkinHost.h"
 #endif
 
 namespace {
