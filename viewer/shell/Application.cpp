@@ -7,7 +7,6 @@
 #include <QScreen>
 #include <algorithm>
 #include <cstdlib>
-#include <limits>
 #include <stdexcept>
 
 #include "shell/StartupWindows.h"
@@ -22,10 +21,6 @@ std::string className(const std::type_info& type) {
     std::string name = status == 0 && demangled != nullptr ? demangled : type.name();
     std::free(demangled);  // NOLINT: the demangler allocates with malloc
     return name;
-}
-
-std::runtime_error missingText(long long id) {
-    return std::runtime_error("Resource with identifier '" + std::to_string(id) + "' not found");
 }
 
 }  // namespace
@@ -48,7 +43,7 @@ QString Application::programFolder() const {
 void Application::setLanguageCode(int code) {
     m_languageCode = code;
     m_languageNumber = code % 10;
-    m_languageBase = m_languageNumber * 10000;
+    m_languageBase = static_cast<int>(StringTable::idFor(m_languageNumber, 0));
 }
 
 double Application::unitFactorFor(int code, double previous) {
@@ -70,12 +65,15 @@ void Application::setUnitCode(int code) {
 }
 
 QString Application::text(int textId) const {
-    const long long id = static_cast<long long>(m_languageBase) + textId;
-    if (id < 0 || id > std::numeric_limits<int>::max() ||
-        !m_strings.contains(static_cast<int>(id))) {
-        throw missingText(id);
+    return m_strings.languageText(m_languageNumber, textId);
+}
+
+QString Application::textOr(int textId) const {
+    try {
+        return text(textId);
+    } catch (const std::exception&) {
+        return QString::number(StringTable::idFor(m_languageNumber, textId));
     }
-    return m_strings.text(static_cast<int>(id));
 }
 
 QString Application::sharedText(int id) const {

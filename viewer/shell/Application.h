@@ -56,6 +56,8 @@ class Application {
     const StringTable& strings() const { return m_strings; }
     // The text language base + textId; throws std::runtime_error when the table lacks it.
     QString text(int textId) const;
+    // The text, or its number when the table lacks it: a message box still appears.
+    QString textOr(int textId) const;
     // A text that belongs to no language (the map address, the language list); throws too.
     QString sharedText(int id) const;
     // Where the map page is served: the settings key MapBase when it is set, else text 1;

@@ -41,11 +41,7 @@ bool Form::loadAndApply(SkinHost* host, const QString& path, QWidget* window, QS
 }
 
 QString Form::textOr(int textId) const {
-    try {
-        return app().text(textId);
-    } catch (const std::exception&) {
-        return QString::number(app().languageBase() + textId);
-    }
+    return app().textOr(textId);
 }
 
 MessageBoxService::Answer Form::message(MessageBoxService::Icon icon,

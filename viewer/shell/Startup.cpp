@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <limits>
 #include <stdexcept>
 
 #include "platform/MessageBoxService.h"
@@ -13,6 +12,7 @@
 #include "shell/CommandLine.h"
 #include "shell/DesktopLaunchers.h"
 #include "shell/StartupWindows.h"
+#include "shell/StringTable.h"
 #include "shell/TextId.h"
 #include "shell/TrueCasePath.h"
 #include "shell/clsIniFile.h"
@@ -50,13 +50,7 @@ int Startup::runInstaller(const QString& commandLine) {
             if (!ok) {
                 throw typeMismatch();
             }
-            const long long id = language * 10000 + TextId::kCaption;
-            if (language < 0 || id > std::numeric_limits<int>::max() ||
-                !m_app.strings().contains(static_cast<int>(id))) {
-                throw std::runtime_error("Resource with identifier '" + std::to_string(id) +
-                                         "' not found");
-            }
-            const QString caption = m_app.strings().text(static_cast<int>(id));
+            const QString caption = m_app.strings().languageText(language, TextId::kCaption);
             const QString target = TrueCasePath::resolve(arguments.at(0));
             const DesktopLaunchers launchers(QFileInfo(m_app.programFile()).fileName());
             return launchers.create(caption, target) ? 0 : 1;

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -65,6 +66,20 @@ StringTable StringTable::builtIn() {
         return StringTable();
     }
     return fromJson(file.readAll());
+}
+
+long long StringTable::idFor(long long languageNumber, int textId) {
+    // Far beyond any table, and never an overflow.
+    constexpr long long kLimit = 1'000'000'000'000LL;
+    return std::clamp(languageNumber, -kLimit, kLimit) * 10000 + textId;
+}
+
+QString StringTable::languageText(long long languageNumber, int textId) const {
+    const long long id = idFor(languageNumber, textId);
+    if (id < 0 || id > std::numeric_limits<int>::max() || !contains(static_cast<int>(id))) {
+        throw std::runtime_error("Resource with identifier '" + std::to_string(id) + "' not found");
+    }
+    return m_texts.value(static_cast<int>(id));
 }
 
 std::optional<QString> StringTable::find(int id) const {

@@ -18,6 +18,12 @@ class StringTable {
     // The table compiled into the program.
     static StringTable builtIn();
 
+    // Language n's texts are numbered n × 10000 + text id; the one rule every lookup follows.
+    static long long idFor(long long languageNumber, int textId);
+    // The text of that language; throws std::runtime_error naming the id when the table lacks
+    // it, also for ids beyond any the table can hold.
+    QString languageText(long long languageNumber, int textId) const;
+
     std::optional<QString> find(int id) const;
     // Throws std::runtime_error naming the id when the table lacks it.
     QString text(int id) const;
