@@ -10,59 +10,14 @@
 #include <QTimer>
 
 #include "ProbeSkinHost.h"
+#include "app/ViewerWindows.h"
 #include "map/frmMediaCtrl.h"
 #include "platform/MapBrowser.h"
-#include "platform/QtMediaPlayer.h"
 #include "platform/QtPlatform.h"
 #include "shell/Startup.h"
 #include "shell/StringTable.h"
-#include "shell/WindowArrangement.h"
 
-#ifdef HARVENTIS_HAVE_SKIN
 #include "skin/QtSkinHost.h"
-#else
-#include "platform/fake/FakeSkinHost.h"
-#endif
-
-namespace {
-
-std::unique_ptr<SkinHost> makeInnerSkinHost() {
-#ifdef HARVENTIS_HAVE_SKIN
-    return std::make_unique<QtSkinHost>();
-#else
-    // Until the skin engine is built: skins with the geometry the windows are laid out for,
-    // drawing nothing.
-    static const bool declared = [] {
-        const QString skin = ViewerHarness::programFolder() + QStringLiteral("/skin/");
-        for (const QString n : {QStringLiteral("1"), QStringLiteral("2")}) {
-            FakeSkinHost::declareSkin(
-                skin + QStringLiteral("main/") + n + QStringLiteral(".mp4"),
-                {"open", "delete", "setup", "info"}, {},
-                {{"client", QRect(5, 60, 771, 643)}, {"ControlBand", QRect(776, 60, 248, 648)}});
-            FakeSkinHost::declareSkin(
-                skin + QStringLiteral("media/ls") + n + QStringLiteral(".MP4"),
-                {"ALL", "NORMAL", "LOCK", "NONE"}, {}, {{"list", QRect(0, 40, 248, 330)}});
-            FakeSkinHost::declareSkin(
-                skin + QStringLiteral("control/MediaControl") + n + QStringLiteral(".mp4"),
-                {"CMDPLAY", "PAUSE", "STOP", "photo"}, {}, {{"chart", QRect(10, 110, 751, 90)}});
-            FakeSkinHost::declareSkin(skin + QStringLiteral("setup/") + n + QStringLiteral(".mp4"),
-                                      {"cmdclose", "lang1001", "lang1002"},
-                                      {{"lang1001", "1001"}, {"lang1002", "1002"}});
-            FakeSkinHost::declareSkin(
-                skin + QStringLiteral("load/load") + n + QStringLiteral(".mp4"), {});
-        }
-        FakeSkinHost::declareSkin(
-            skin + QStringLiteral("media/ctl.MP4"), {}, {},
-            {{"map", QRect(0, 0, 248, 278)}, {"mylist", QRect(0, 278, 248, 370)}});
-        FakeSkinHost::declareSkin(skin + QStringLiteral("about.mp4"), {"close", "webstation"});
-        return true;
-    }();
-    Q_UNUSED(declared);
-    return std::make_unique<FakeSkinHost>();
-#endif
-}
-
-}  // namespace
 
 ViewerHarness::ViewerHarness() : ViewerHarness(Options{}) {}
 
@@ -71,14 +26,12 @@ ViewerHarness::ViewerHarness(Options options) : m_options(options) {
     Platform services = m_platform->services();
     services.messageBoxes = &m_messageBoxes;
     services.fileDialogs = &m_fileDialogs;
-    services.makeMediaPlayer = [](QWidget* parent) -> std::unique_ptr<MediaPlayer> {
-        return std::make_unique<QtMediaPlayer>(parent);
-    };
     services.makeSkinHost = [this]() -> std::unique_ptr<SkinHost> {
-        return std::make_unique<ProbeSkinHost>(makeInnerSkinHost(), m_skins);
+        return std::make_unique<ProbeSkinHost>(std::make_unique<QtSkinHost>(), m_skins);
     };
     m_app = std::make_unique<Application>(services, StringTable::builtIn(), programFile());
-    m_windows = &WindowArrangement::install(*m_app, [this](int status) { m_ended << status; });
+    m_windows =
+        &ViewerWindows::install(*m_app, [this](int status) { m_ended << status; }).windows();
 }
 
 ViewerHarness::~ViewerHarness() {
@@ -182,7 +135,6 @@ QString ViewerHarness::programFile() {
 }
 
 QString ViewerHarness::makeRecording(const QString& path, int seconds) {
-#ifdef HARVENTIS_MAKE_RECORDING
     QProcess tool;
     tool.start(
         QStringLiteral(HARVENTIS_MAKE_RECORDING),
@@ -193,9 +145,4 @@ QString ViewerHarness::makeRecording(const QString& path, int seconds) {
         return QString();
     }
     return path;
-#else
-    Q_UNUSED(path);
-    Q_UNUSED(seconds);
-    return QString();
-#endif
 }

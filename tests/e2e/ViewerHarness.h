@@ -15,7 +15,7 @@
 class ProbeSkinHost;
 class QtPlatform;
 class QWidget;
-class WindowArrangement;
+class Windows;
 
 // The viewer in this process as the user gets it: the real application object, windows,
 // skin engine, player and web engine on the X display, with homes in a temporary folder.
@@ -43,7 +43,7 @@ class ViewerHarness {
     bool start();
 
     Application& app() { return *m_app; }
-    WindowArrangement& windows() { return *m_windows; }
+    Windows& windows() { return *m_windows; }
     FakeMessageBoxService& messageBoxes() { return m_messageBoxes; }
     FakeFileDialogService& fileDialogs() { return m_fileDialogs; }
     TempHome& home() { return m_home; }
@@ -71,8 +71,7 @@ class ViewerHarness {
 
     static QString programFolder();
     static QString programFile();
-    // A real H.264 recording of the given length with GPS samples; empty when the tool is not
-    // built.
+    // A real H.264 recording of the given length with GPS samples; empty when the tool failed.
     static QString makeRecording(const QString& path, int seconds);
 
   private:
@@ -87,5 +86,5 @@ class ViewerHarness {
     std::shared_ptr<QList<ProbeSkinHost*>> m_skins = std::make_shared<QList<ProbeSkinHost*>>();
     QList<int> m_ended;
     std::unique_ptr<Application> m_app;
-    WindowArrangement* m_windows = nullptr;
+    Windows* m_windows = nullptr;
 };

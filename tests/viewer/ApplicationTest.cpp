@@ -12,6 +12,7 @@
 #include "shell/FileExists.h"
 #include "shell/StringTable.h"
 #include "shell/TextId.h"
+#include "shell/WindowGeometry.h"
 #include "shell/clsIniFile.h"
 
 namespace {
@@ -83,7 +84,7 @@ TEST(Twips, ScreensOf108DpiOrMoreHave12) {
     const Case cases[] = {{72.0, 15},  {96.0, 15},  {107.9, 15},
                           {108.0, 12}, {120.0, 12}, {192.0, 12}};
     for (const Case& c : cases) {
-        EXPECT_EQ(Application::twipsForDpi(c.dpi), c.twips) << c.dpi;
+        EXPECT_EQ(WindowGeometry::twipsForDpi(c.dpi), c.twips) << c.dpi;
     }
 }
 

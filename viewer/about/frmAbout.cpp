@@ -1,7 +1,5 @@
 #include "about/frmAbout.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <exception>
 
 #include "platform/SkinElement.h"
@@ -9,9 +7,9 @@
 #include "platform/UrlOpener.h"
 #include "shell/Application.h"
 #include "shell/TextId.h"
-#include "shell/WindowArrangement.h"
+#include "shell/WindowGeometry.h"
 
-frmAbout::frmAbout(WindowArrangement& windows, QWidget* owner)
+frmAbout::frmAbout(Windows& windows, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), Form(windows) {
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
@@ -32,22 +30,11 @@ bool frmAbout::Form_Load() {
 }
 
 QRect frmAbout::placement(const QRect& workArea) {
-    return WindowArrangement::centredIn(workArea, WindowArrangement::kAboutSize, false);
+    return WindowGeometry::centredIn(workArea, WindowGeometry::kAboutSize, false);
 }
 
 void frmAbout::Form_Initialize() {
-    if (m_placing) {
-        return;
-    }
-    m_placing = true;
-    const QWidget* owner = parentWidget();
-    const QScreen* screen = owner != nullptr && owner->screen() != nullptr
-                                ? owner->screen()
-                                : QGuiApplication::primaryScreen();
-    const QRect workArea = screen != nullptr ? screen->availableGeometry()
-                                             : QRect(QPoint(0, 0), WindowArrangement::kAboutSize);
-    setGeometry(placement(workArea));
-    m_placing = false;
+    placeCentred(*this, WindowGeometry::kAboutSize, ScreenArea::WorkArea, false);
 }
 
 void frmAbout::resizeEvent(QResizeEvent* event) {

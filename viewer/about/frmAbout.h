@@ -4,6 +4,7 @@
 #include <QRect>
 #include <memory>
 
+#include "services/AboutWindow.h"
 #include "shell/Form.h"
 
 class SkinElement;
@@ -11,12 +12,13 @@ class SkinHost;
 
 // The about window: a modal 600 × 400 dialog of the frame, centred in the desktop's work area
 // and returning there after any resize, with the skin buttons "close" and "webstation".
-class frmAbout : public QDialog, public Form {
+class frmAbout : public QDialog, public Form, public AboutWindow {
   public:
-    frmAbout(WindowArrangement& windows, QWidget* owner);
+    frmAbout(Windows& windows, QWidget* owner);
     ~frmAbout() override;
 
     bool Form_Load() override;
+    void showModal() override { exec(); }
 
     // The window's place in a work area (the desktop without its panels).
     static QRect placement(const QRect& workArea);
@@ -32,5 +34,4 @@ class frmAbout : public QDialog, public Form {
     void mtskin_Click(SkinElement& element);
 
     std::unique_ptr<SkinHost> m_mtskin;
-    bool m_placing = false;
 };

@@ -1,17 +1,15 @@
 #include "about/frmTip.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "platform/SkinHost.h"
 #include "shell/Application.h"
-#include "shell/WindowArrangement.h"
+#include "shell/WindowGeometry.h"
+#include "shell/Windows.h"
 
-frmTip::frmTip(WindowArrangement& windows)
+frmTip::frmTip(Windows& windows)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       Form(windows) {
     setObjectName(QStringLiteral("frmTip"));
-    resize(WindowArrangement::kSplashSize);
+    resize(WindowGeometry::kSplashSize);
     m_timer1.setSingleShot(true);
     m_timer1.setInterval(kShowMilliseconds);
     QObject::connect(&m_timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
@@ -32,12 +30,11 @@ bool frmTip::Form_Load() {
         return false;
     }
     Form_Resize();
-    m_timer1.start();
     return true;
 }
 
 QRect frmTip::placement(const QRect& screen) {
-    return WindowArrangement::centredIn(screen, WindowArrangement::kSplashSize, true);
+    return WindowGeometry::splashPlacement(screen);
 }
 
 void frmTip::resizeEvent(QResizeEvent* event) {
@@ -48,24 +45,19 @@ void frmTip::resizeEvent(QResizeEvent* event) {
 void frmTip::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     Form_Resize();
+    // The three seconds count from the moment the splash is there to be seen.
+    if (!m_shown) {
+        m_shown = true;
+        m_timer1.start();
+    }
 }
 
 void frmTip::Form_Resize() {
-    if (m_placing) {
-        return;
-    }
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) {
-        return;
-    }
-    m_placing = true;
-    setGeometry(placement(screen->geometry()));
-    m_placing = false;
+    placeCentred(*this, WindowGeometry::kSplashSize, ScreenArea::Whole, true);
 }
 
 void frmTip::Timer1_Timer() {
     close();
     // Unloaded once this handler has returned: the timer belongs to the window.
-    WindowArrangement* arrangement = &windows();
-    QTimer::singleShot(0, arrangement, [arrangement] { arrangement->unload<frmTip>(); });
+    windows().unloadSoon<frmTip>();
 }

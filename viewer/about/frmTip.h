@@ -9,13 +9,13 @@
 
 class SkinHost;
 
-// The splash: covers the frame's area for the first three seconds, above every other window,
-// centred on the screen but never beyond its top-left corner.
+// The splash: covers the frame's area for its first three seconds on the screen, above every
+// other window, centred on the screen but never beyond its top-left corner.
 class frmTip : public QWidget, public Form {
   public:
     static constexpr int kShowMilliseconds = 3000;
 
-    explicit frmTip(WindowArrangement& windows);
+    explicit frmTip(Windows& windows);
     ~frmTip() override;
 
     bool Form_Load() override;
@@ -36,5 +36,5 @@ class frmTip : public QWidget, public Form {
 
     std::unique_ptr<SkinHost> m_myskin;
     QTimer m_timer1;
-    bool m_placing = false;
+    bool m_shown = false;
 };

@@ -1,23 +1,21 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <QThread>
 #include <QWidget>
 #include <iostream>
 #include <memory>
 
+#include "app/ViewerWindows.h"
 #include "platform/ConsoleMessageBoxService.h"
 #include "platform/Platform.h"
-#include "platform/QtMediaPlayer.h"
 #include "platform/QtPlatform.h"
 #include "shell/Application.h"
 #include "shell/CommandLine.h"
 #include "shell/Startup.h"
 #include "shell/StringTable.h"
-#include "shell/WindowArrangement.h"
-#ifdef HARVENTIS_HAVE_SKIN
 #include "skin/QtSkinHost.h"
-#endif
 
 namespace {
 
@@ -50,21 +48,19 @@ int main(int argc, char* argv[]) {
         return Startup(app).runInstaller(commandLine);
     }
 
+    // The web engine describes its set-up on every start; users have no use for it. Rules in
+    // QT_LOGGING_RULES still come first, for whoever wants to see it.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // The web view shares its drawing context with the video widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication gui(argc, argv);
     QtPlatform platform;
     Platform services = platform.services();
-    services.makeMediaPlayer = [](QWidget* parent) -> std::unique_ptr<MediaPlayer> {
-        return std::make_unique<QtMediaPlayer>(parent);
-    };
-#ifdef HARVENTIS_HAVE_SKIN
     services.makeSkinHost = []() -> std::unique_ptr<SkinHost> {
         return std::make_unique<QtSkinHost>();
     };
-#endif
     Application app(services, StringTable::builtIn(), QCoreApplication::applicationFilePath());
-    WindowArrangement::install(app, [](int status) {
+    ViewerWindows::install(app, [](int status) {
         // Before the event loop runs, start-up sees the end itself and returns.
         if (QThread::currentThread()->loopLevel() > 0) {
             QCoreApplication::exit(status);

@@ -2,50 +2,43 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QResizeEvent>
+#include <QScreen>
 #include <exception>
 
-#include "about/frmAbout.h"
-#include "about/frmTip.h"
-#include "list/frmMP4List.h"
-#include "map/frmMediaCtrl.h"
 #include "platform/SkinElement.h"
 #include "platform/SkinHost.h"
 #include "platform/WaitService.h"
-#include "playback/frmChild.h"
-#include "settings/frmSetupInfo.h"
+#include "services/AboutWindow.h"
+#include "services/RecordingList.h"
+#include "services/SettingsWindow.h"
 #include "shell/Application.h"
 #include "shell/TextId.h"
-#include "shell/WindowArrangement.h"
+#include "shell/WindowGeometry.h"
+#include "shell/Windows.h"
 
-frmMain::frmMain(WindowArrangement& windows)
+frmMain::frmMain(Windows& windows)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
       Form(windows) {
     // The frame cannot be made larger or smaller; with equal least and greatest sizes the
     // window system offers no maximise either.
-    setFixedSize(WindowArrangement::kFrameSize);
+    setFixedSize(WindowGeometry::kFrameSize);
     setObjectName(QStringLiteral("frmMain"));
 }
 
-frmMain::~frmMain() {
-    // The hosted windows belong to the application, not to this widget: they go first, so the
-    // widget does not delete them a second time.
-    windows().unload<frmAbout>();
-    windows().unload<frmSetupInfo>();
-    windows().unload<frmMediaCtrl>();
-    windows().unload<frmChild>();
-}
+frmMain::~frmMain() = default;
 
 bool frmMain::Form_Load() {
     try {
-        // The frame covers the splash's area; the splash may be gone when the frame is
-        // loaded later, so the place is kept for the snap-back.
-        if (app().isLoaded<frmTip>()) {
-            m_home = app().window<frmTip>().pos();
+        // The frame opens where the splash lies, worked out from the screen rather than read
+        // from the splash: a message box during start-up can outlast the splash.
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            m_home = WindowGeometry::splashPlacement(screen->geometry()).topLeft();
         }
         move(m_home);
-        resize(WindowArrangement::kFrameSize);
+        resize(WindowGeometry::kFrameSize);
 
         m_mainSkin = makeSkin();
         const QString skinFile =
@@ -56,14 +49,14 @@ bool frmMain::Form_Load() {
             return false;
         }
         // A skin may set the size and flags again; the frame's own rules stay.
-        setFixedSize(WindowArrangement::kFrameSize);
+        setFixedSize(WindowGeometry::kFrameSize);
         m_mainSkin->setClickHandler([this](SkinElement& element) { mainSkin_Click(element); });
 
         setWindowTitle(app().text(TextId::kCaption));
 
         layoutBands();
-        if (app().isLoaded<frmChild>()) {
-            app().window<frmChild>().show();
+        if (m_childWindow) {
+            m_childWindow->show();
         }
     } catch (const std::exception& error) {
         // The window stays as far as it got.
@@ -74,8 +67,14 @@ bool frmMain::Form_Load() {
     return true;
 }
 
-void frmMain::dockMapPanel(frmMediaCtrl& panel) {
-    m_controlBandExtent = WindowArrangement::kControlBandExtent;
+void frmMain::setChildWindow(QWidget& window) {
+    m_childWindow = &window;
+    layoutBands();
+}
+
+void frmMain::dockMapPanel(QWidget& panel) {
+    m_mapPanel = &panel;
+    m_controlBandExtent = WindowGeometry::kControlBandExtent;
     layoutBands();
     panel.show();
 }
@@ -83,12 +82,11 @@ void frmMain::dockMapPanel(frmMediaCtrl& panel) {
 void frmMain::layoutBands() {
     // The skin says where the client area and the band lie below its title strip; without
     // one the band keeps its extent at the right-hand edge.
-    const QRect below(0, WindowArrangement::kFrameTop, width(),
-                      height() - WindowArrangement::kFrameTop);
+    const QRect below(0, WindowGeometry::kFrameTop, width(), height() - WindowGeometry::kFrameTop);
     const int extent =
-        m_controlBandExtent > 0 ? m_controlBandExtent : WindowArrangement::kControlBandExtent;
-    QRect client = WindowArrangement::besideBand(below, Qt::RightEdge, extent);
-    QRect band = WindowArrangement::dockedBand(below, Qt::RightEdge, extent);
+        m_controlBandExtent > 0 ? m_controlBandExtent : WindowGeometry::kControlBandExtent;
+    QRect client = WindowGeometry::besideBand(below, Qt::RightEdge, extent);
+    QRect band = WindowGeometry::dockedBand(below, Qt::RightEdge, extent);
     if (m_mainSkin) {
         const QRect skinClient = m_mainSkin->area(QStringLiteral("client"));
         const QRect skinBand = m_mainSkin->area(QStringLiteral("ControlBand"));
@@ -99,11 +97,11 @@ void frmMain::layoutBands() {
             band = skinBand;
         }
     }
-    if (app().isLoaded<frmChild>()) {
-        app().window<frmChild>().setGeometry(client);
+    if (m_childWindow) {
+        m_childWindow->setGeometry(client);
     }
-    if (app().isLoaded<frmMediaCtrl>()) {
-        app().window<frmMediaCtrl>().setGeometry(band);
+    if (m_mapPanel) {
+        m_mapPanel->setGeometry(band);
     }
 }
 
@@ -127,8 +125,8 @@ void frmMain::snapBack() {
         return;
     }
     m_snapping = true;
-    if (size() != WindowArrangement::kFrameSize) {
-        setGeometry(QRect(m_home, WindowArrangement::kFrameSize));
+    if (size() != WindowGeometry::kFrameSize) {
+        setGeometry(QRect(m_home, WindowGeometry::kFrameSize));
     }
     m_snapping = false;
 }
@@ -137,28 +135,30 @@ void frmMain::mainSkin_Click(SkinElement& element) {
     const QString name = element.name().toLower();
     try {
         if (name == QStringLiteral("open")) {
-            if (frmMP4List* list = windows().load<frmMP4List>()) {
+            if (RecordingList* list = windows().load<RecordingList>()) {
                 list->cmdOpenFile();
             }
         } else if (name == QStringLiteral("delete")) {
-            if (frmMP4List* list = windows().load<frmMP4List>()) {
+            if (RecordingList* list = windows().load<RecordingList>()) {
                 list->DeleteList();
             }
         } else if (name == QStringLiteral("setup")) {
-            if (frmSetupInfo* settings = windows().load<frmSetupInfo>()) {
-                settings->exec();
-            }
-            windows().unload<frmSetupInfo>();
+            showModal<SettingsWindow>();
         } else if (name == QStringLiteral("info")) {
-            if (frmAbout* about = windows().load<frmAbout>()) {
-                about->exec();
-            }
-            windows().unload<frmAbout>();
+            showModal<AboutWindow>();
         }
     } catch (const std::exception& error) {
         message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
                 TextId::kWarningTitle, QString::fromStdString(error.what()));
     }
+}
+
+template <class Dialog>
+void frmMain::showModal() {
+    if (Dialog* dialog = windows().load<Dialog>()) {
+        dialog->showModal();
+    }
+    windows().unload<Dialog>();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

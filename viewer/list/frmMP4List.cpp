@@ -7,9 +7,8 @@
 
 #include "platform/SkinHost.h"
 #include "shell/Application.h"
-#include "shell/WindowArrangement.h"
 
-frmMP4List::frmMP4List(WindowArrangement& windows, QWidget* parent)
+frmMP4List::frmMP4List(Windows& windows, QWidget* parent)
     : QWidget(parent), Form(windows), m_lstMP4(this) {
     setObjectName(QStringLiteral("frmMP4List"));
     m_lstMP4.setObjectName(QStringLiteral("LstMP4"));

@@ -5,15 +5,17 @@
 #include <QUrl>
 #include <exception>
 
-#include "list/frmMP4List.h"
 #include "platform/MapBrowser.h"
 #include "platform/SkinHost.h"
+#include "services/MapPage.h"
+#include "services/RecordingList.h"
 #include "shell/Application.h"
 #include "shell/FileExists.h"
 #include "shell/TextId.h"
-#include "shell/WindowArrangement.h"
+#include "shell/WindowGeometry.h"
+#include "shell/Windows.h"
 
-frmMediaCtrl::frmMediaCtrl(WindowArrangement& windows, QWidget* parent)
+frmMediaCtrl::frmMediaCtrl(Windows& windows, QWidget* parent)
     : QWidget(parent), Form(windows), m_mtBackBar(this), m_myListBand(this) {
     setObjectName(QStringLiteral("frmMediaCtrl"));
     m_mtBackBar.setObjectName(QStringLiteral("MTBackBar"));
@@ -26,12 +28,14 @@ frmMediaCtrl::frmMediaCtrl(WindowArrangement& windows, QWidget* parent)
     }
     if (m_htmlView) {
         m_htmlView->setLoadFinishedHandler([this](bool ok) { HTMLView_DocumentComplete(ok); });
+        app().mapPage().attach(m_htmlView.get());
     }
 }
 
 frmMediaCtrl::~frmMediaCtrl() {
-    // The list lives in this window's band but belongs to the application.
-    windows().unload<frmMP4List>();
+    if (app().mapPage().browser() == m_htmlView.get()) {
+        app().mapPage().attach(nullptr);
+    }
 }
 
 bool frmMediaCtrl::Form_Load() {
@@ -54,9 +58,8 @@ bool frmMediaCtrl::Form_Load() {
         }
         layoutBands();
 
-        if (frmMP4List* list = windows().load<frmMP4List>()) {
-            list->setGeometry(m_myListBand.rect());
-            list->show();
+        if (RecordingList* list = windows().load<RecordingList>()) {
+            m_myListBand.dock(Windows::widgetOf(list));
         }
 
         if (m_htmlView) {
@@ -65,7 +68,7 @@ bool frmMediaCtrl::Form_Load() {
                 view->setGeometry(width(), height(), 0, 0);
             }
             m_htmlView->load(placeholderAddress());
-            m_htmlView->setReadyFlag(0);
+            app().mapPage().setReadyFlag(MapPage::kLoading);
         }
     } catch (const std::exception& error) {
         message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
@@ -90,7 +93,7 @@ QString frmMediaCtrl::placeholderAddress() {
 }
 
 int frmMediaCtrl::mapReady() const {
-    return m_htmlView ? m_htmlView->readyFlag() : 0;
+    return m_htmlView ? m_htmlView->readyFlag() : MapPage::kLoading;
 }
 
 void frmMediaCtrl::resizeEvent(QResizeEvent* event) {
@@ -100,21 +103,18 @@ void frmMediaCtrl::resizeEvent(QResizeEvent* event) {
 
 QRect frmMediaCtrl::mapArea() const {
     const QRect area = m_mainSkin ? m_mainSkin->area(QStringLiteral("map")) : QRect();
-    return area.isEmpty() ? WindowArrangement::besideBand(rect(), Qt::BottomEdge,
-                                                          WindowArrangement::kMyListExtent)
-                          : area;
+    return area.isEmpty()
+               ? WindowGeometry::besideBand(rect(), Qt::BottomEdge, WindowGeometry::kMyListExtent)
+               : area;
 }
 
 void frmMediaCtrl::layoutBands() {
     const QRect skinList = m_mainSkin ? m_mainSkin->area(QStringLiteral("mylist")) : QRect();
-    m_myListBand.setGeometry(skinList.isEmpty()
-                                 ? WindowArrangement::dockedBand(rect(), Qt::BottomEdge,
-                                                                 WindowArrangement::kMyListExtent)
-                                 : skinList);
+    m_myListBand.setGeometry(
+        skinList.isEmpty()
+            ? WindowGeometry::dockedBand(rect(), Qt::BottomEdge, WindowGeometry::kMyListExtent)
+            : skinList);
     m_mtBackBar.setGeometry(mapArea());
-    if (app().isLoaded<frmMP4List>()) {
-        app().window<frmMP4List>().setGeometry(m_myListBand.rect());
-    }
     if (m_mapShown && m_htmlView && m_htmlView->widget() != nullptr) {
         m_htmlView->widget()->setGeometry(mapArea());
     }
@@ -124,12 +124,12 @@ void frmMediaCtrl::HTMLView_DocumentComplete(bool ok) {
     if (!ok || !m_htmlView) {
         return;
     }
-    m_htmlView->setReadyFlag(1);
     m_mapShown = true;
     if (QWidget* view = m_htmlView->widget()) {
         view->setGeometry(mapArea());
         view->show();
         view->raise();
     }
-    windows().reportState();
+    // Last: whoever waits for the page finds it in place.
+    app().mapPage().setReadyFlag(MapPage::kReady);
 }

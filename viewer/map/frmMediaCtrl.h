@@ -4,17 +4,18 @@
 #include <QWidget>
 #include <memory>
 
+#include "shell/DockBand.h"
 #include "shell/Form.h"
 
 class MapBrowser;
 class SkinHost;
 
 // The map panel, in the frame's band "ControlBand": the map page in its area "map" and the
-// recording list in its bottom band "mylist". The browser's tag is the map-ready flag that
-// every caller into the page tests.
+// recording list in its bottom band "mylist". The panel makes the page's browser and hands it
+// to the map page service, through which every window reaches the page and its ready flag.
 class frmMediaCtrl : public QWidget, public Form {
   public:
-    frmMediaCtrl(WindowArrangement& windows, QWidget* parent);
+    frmMediaCtrl(Windows& windows, QWidget* parent);
     ~frmMediaCtrl() override;
 
     bool Form_Load() override;
@@ -23,9 +24,9 @@ class frmMediaCtrl : public QWidget, public Form {
     static QString placeholderAddress();
 
     MapBrowser* HTMLView() const { return m_htmlView.get(); }
-    // 1 once the page has loaded, 0 while it loads.
+    // The browser's tag: 1 once the page has loaded, 0 while it loads.
     int mapReady() const;
-    QWidget& myListBand() { return m_myListBand; }
+    DockBand& myListBand() { return m_myListBand; }
     QLabel& MTBackBar() { return m_mtBackBar; }
     SkinHost* mainSkin() const { return m_mainSkin.get(); }
 
@@ -39,7 +40,7 @@ class frmMediaCtrl : public QWidget, public Form {
 
     std::unique_ptr<SkinHost> m_mainSkin;
     QLabel m_mtBackBar;
-    QWidget m_myListBand;
+    DockBand m_myListBand;
     std::unique_ptr<MapBrowser> m_htmlView;
     bool m_mapShown = false;
 };

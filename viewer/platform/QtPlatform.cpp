@@ -1,7 +1,7 @@
 #include "platform/QtPlatform.h"
 
-#include "platform/MediaPlayer.h"
 #include "platform/QtMapBrowser.h"
+#include "platform/QtMediaPlayer.h"
 
 QtPlatform::QtPlatform() {
     m_services.messageBoxes = &m_messageBoxes;
@@ -12,7 +12,7 @@ QtPlatform::QtPlatform() {
     m_services.makeMapBrowser = [](QWidget* parent) -> std::unique_ptr<MapBrowser> {
         return std::make_unique<QtMapBrowser>(parent);
     };
-    // The player on Qt Multimedia comes with the video window; until then no window asks
-    // for one.
-    m_services.makeMediaPlayer = [](QWidget*) -> std::unique_ptr<MediaPlayer> { return nullptr; };
+    m_services.makeMediaPlayer = [](QWidget* parent) -> std::unique_ptr<MediaPlayer> {
+        return std::make_unique<QtMediaPlayer>(parent);
+    };
 }

@@ -6,13 +6,12 @@
 #include <stdexcept>
 
 #include "platform/MediaPlayer.h"
-#include "platform/SkinElement.h"
-#include "platform/SkinHost.h"
-#include "playback/frmCurve.h"
+#include "services/ControlBar.h"
 #include "shell/Application.h"
 #include "shell/FileExists.h"
 #include "shell/TextId.h"
-#include "shell/WindowArrangement.h"
+#include "shell/WindowGeometry.h"
+#include "shell/Windows.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ std::unique_ptr<MediaPlayer> makePlayer(const Application& app, QWidget* parent)
 
 }  // namespace
 
-frmChild::frmChild(WindowArrangement& windows, QWidget* parent)
+frmChild::frmChild(Windows& windows, QWidget* parent)
     : QWidget(parent), Form(windows), m_picBack(this), m_mediaControlBand(this) {
     setObjectName(QStringLiteral("frmChild"));
     m_picBack.setObjectName(QStringLiteral("picBack"));
@@ -51,8 +50,6 @@ frmChild::frmChild(WindowArrangement& windows, QWidget* parent)
 }
 
 frmChild::~frmChild() {
-    // The control bar lives in this window's band but belongs to the application.
-    windows().unload<frmCurve>();
     m_picBack.removeEventFilter(this);
 }
 
@@ -74,12 +71,8 @@ bool frmChild::Form_Load() {
     m_picBackTag = QStringLiteral("1");
 
     // No snapshot until a recording plays.
-    if (frmCurve* controlBar = windows().load<frmCurve>()) {
-        if (SkinHost* skin = controlBar->buttonskin()) {
-            if (SkinElement* photo = skin->element(QStringLiteral("photo"))) {
-                photo->setPressedFlag(true);
-            }
-        }
+    if (ControlBar* controlBar = windows().load<ControlBar>()) {
+        controlBar->setSnapshotRefused(true);
     }
 
     const QString clip = programPath(QStringLiteral("system/bk.MP4"));
@@ -103,11 +96,10 @@ bool frmChild::Form_Load() {
     return true;
 }
 
-void frmChild::dockControlBar(frmCurve& controlBar) {
-    m_mediaControlExtent = WindowArrangement::kMediaControlExtent;
+void frmChild::dockControlBar(QWidget& controlBar) {
+    m_mediaControlExtent = WindowGeometry::kMediaControlExtent;
     layoutBands();
-    controlBar.setGeometry(m_mediaControlBand.rect());
-    controlBar.show();
+    m_mediaControlBand.dock(&controlBar);
 }
 
 void frmChild::resizeEvent(QResizeEvent* event) {
@@ -117,12 +109,9 @@ void frmChild::resizeEvent(QResizeEvent* event) {
 
 void frmChild::layoutBands() {
     const int extent =
-        m_mediaControlExtent > 0 ? m_mediaControlExtent : WindowArrangement::kMediaControlExtent;
-    m_mediaControlBand.setGeometry(WindowArrangement::dockedBand(rect(), Qt::BottomEdge, extent));
-    m_picBack.setGeometry(WindowArrangement::besideBand(rect(), Qt::BottomEdge, extent));
-    if (app().isLoaded<frmCurve>()) {
-        app().window<frmCurve>().setGeometry(m_mediaControlBand.rect());
-    }
+        m_mediaControlExtent > 0 ? m_mediaControlExtent : WindowGeometry::kMediaControlExtent;
+    m_mediaControlBand.setGeometry(WindowGeometry::dockedBand(rect(), Qt::BottomEdge, extent));
+    m_picBack.setGeometry(WindowGeometry::besideBand(rect(), Qt::BottomEdge, extent));
 }
 
 bool frmChild::eventFilter(QObject* watched, QEvent* event) {

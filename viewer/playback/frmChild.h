@@ -6,10 +6,10 @@
 #include <QWidget>
 #include <memory>
 
+#include "shell/DockBand.h"
 #include "shell/Form.h"
 
 class MediaPlayer;
-class frmCurve;
 
 // The video window, in the frame's client area. picBack frames the video: the player mtWmp
 // fills it while a recording is playing or paused; otherwise it shows its picture with the
@@ -17,18 +17,17 @@ class frmCurve;
 // control bar.
 class frmChild : public QWidget, public Form {
   public:
-    // The background clip's own size, shown unscaled in the middle of picBack.
     static constexpr int kPlayTimeMilliseconds = 800;
 
-    frmChild(WindowArrangement& windows, QWidget* parent);
+    frmChild(Windows& windows, QWidget* parent);
     ~frmChild() override;
 
     bool Form_Load() override;
 
-    // Start-up: the control bar goes into the band "MediaControl".
-    void dockControlBar(frmCurve& controlBar);
+    // Start-up: the control bar, made inside the band "MediaControl", is docked there.
+    void dockControlBar(QWidget& controlBar);
 
-    QWidget& mediaControlBand() { return m_mediaControlBand; }
+    DockBand& mediaControlBand() { return m_mediaControlBand; }
     QLabel& picBack() { return m_picBack; }
     MediaPlayer& mtWmp() { return *m_mtWmp; }
     // nullptr only when the platform has no player to give.
@@ -55,7 +54,7 @@ class frmChild : public QWidget, public Form {
     void showRecordingOrBackground();
 
     QLabel m_picBack;
-    QWidget m_mediaControlBand;
+    DockBand m_mediaControlBand;
     std::unique_ptr<MediaPlayer> m_mtWmp;
     std::unique_ptr<MediaPlayer> m_mtbk;
     QTimer m_tPlayTime;

@@ -1,10 +1,10 @@
 #include "playback/frmCurve.h"
 
+#include "platform/SkinElement.h"
 #include "platform/SkinHost.h"
 #include "shell/Application.h"
-#include "shell/WindowArrangement.h"
 
-frmCurve::frmCurve(WindowArrangement& windows, QWidget* parent)
+frmCurve::frmCurve(Windows& windows, QWidget* parent)
     : QWidget(parent), Form(windows), m_chartArea(this) {
     setObjectName(QStringLiteral("frmCurve"));
     m_chartArea.setObjectName(QStringLiteral("chart"));
@@ -23,6 +23,15 @@ bool frmCurve::Form_Load() {
     }
     layoutChart();
     return true;
+}
+
+void frmCurve::setSnapshotRefused(bool refused) {
+    if (!m_buttonskin) {
+        return;
+    }
+    if (SkinElement* photo = m_buttonskin->element(QStringLiteral("photo"))) {
+        photo->setPressedFlag(refused);
+    }
 }
 
 void frmCurve::resizeEvent(QResizeEvent* event) {

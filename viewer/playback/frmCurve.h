@@ -3,18 +3,22 @@
 #include <QWidget>
 #include <memory>
 
+#include "services/ControlBar.h"
 #include "shell/Form.h"
 
 class SkinHost;
 
 // The control bar, in the video window's band "MediaControl": the skinned transport buttons
 // and sliders, with the chart in its area "chart".
-class frmCurve : public QWidget, public Form {
+class frmCurve : public QWidget, public Form, public ControlBar {
   public:
-    frmCurve(WindowArrangement& windows, QWidget* parent);
+    frmCurve(Windows& windows, QWidget* parent);
     ~frmCurve() override;
 
     bool Form_Load() override;
+
+    // The skin element "photo" keeps the flag: pressed while snapshots are refused.
+    void setSnapshotRefused(bool refused) override;
 
     SkinHost* buttonskin() const { return m_buttonskin.get(); }
     // Where the chart goes; it keeps the skin's area "chart".

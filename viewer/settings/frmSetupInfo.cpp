@@ -1,14 +1,12 @@
 #include "settings/frmSetupInfo.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "platform/SkinElement.h"
 #include "platform/SkinHost.h"
 #include "shell/Application.h"
-#include "shell/WindowArrangement.h"
+#include "shell/WindowGeometry.h"
+#include "shell/Windows.h"
 
-frmSetupInfo::frmSetupInfo(WindowArrangement& windows, QWidget* owner)
+frmSetupInfo::frmSetupInfo(Windows& windows, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), Form(windows) {
     setObjectName(QStringLiteral("frmSetupInfo"));
     setModal(true);
@@ -31,20 +29,11 @@ bool frmSetupInfo::Form_Load() {
 }
 
 QRect frmSetupInfo::placement(const QRect& workArea) {
-    return WindowArrangement::centredIn(workArea, WindowArrangement::kSettingsSize, false);
+    return WindowGeometry::centredIn(workArea, WindowGeometry::kSettingsSize, false);
 }
 
 void frmSetupInfo::place() {
-    if (m_placing) {
-        return;
-    }
-    m_placing = true;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect workArea = screen != nullptr
-                               ? screen->availableGeometry()
-                               : QRect(QPoint(0, 0), WindowArrangement::kSettingsSize);
-    setGeometry(placement(workArea));
-    m_placing = false;
+    placeCentred(*this, WindowGeometry::kSettingsSize, ScreenArea::WorkArea, false);
 }
 
 void frmSetupInfo::resizeEvent(QResizeEvent* event) {

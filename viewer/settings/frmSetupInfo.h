@@ -4,6 +4,7 @@
 #include <QRect>
 #include <memory>
 
+#include "services/SettingsWindow.h"
 #include "shell/Form.h"
 
 class SkinElement;
@@ -11,12 +12,13 @@ class SkinHost;
 
 // The settings window: a modal 800 × 480 dialog of the frame, centred in the desktop's work
 // area, where the language and the speed unit are chosen.
-class frmSetupInfo : public QDialog, public Form {
+class frmSetupInfo : public QDialog, public Form, public SettingsWindow {
   public:
-    frmSetupInfo(WindowArrangement& windows, QWidget* owner);
+    frmSetupInfo(Windows& windows, QWidget* owner);
     ~frmSetupInfo() override;
 
     bool Form_Load() override;
+    void showModal() override { exec(); }
 
     static QRect placement(const QRect& workArea);
 
@@ -31,5 +33,4 @@ class frmSetupInfo : public QDialog, public Form {
     void mainSkin_Click(SkinElement& element);
 
     std::unique_ptr<SkinHost> m_mainSkin;
-    bool m_placing = false;
 };

@@ -1,39 +1,21 @@
 #include "shell/Application.h"
 
-#include <cxxabi.h>
-
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
-#include <algorithm>
-#include <cstdlib>
 #include <stdexcept>
 
 #include "shell/StartupWindows.h"
 #include "shell/TextId.h"
+#include "shell/WindowGeometry.h"
 #include "shell/clsIniFile.h"
-
-namespace {
-
-std::string className(const std::type_info& type) {
-    int status = 0;
-    char* demangled = abi::__cxa_demangle(type.name(), nullptr, nullptr, &status);
-    std::string name = status == 0 && demangled != nullptr ? demangled : type.name();
-    std::free(demangled);  // NOLINT: the demangler allocates with malloc
-    return name;
-}
-
-}  // namespace
 
 Application::Application(const Platform& platform, StringTable strings, QString programFile)
     : m_platform(platform), m_strings(std::move(strings)), m_programFile(std::move(programFile)) {}
 
 Application::~Application() {
-    // Windows may still use each other while they go: the last made goes first.
-    const std::vector<std::type_index> order = m_creationOrder;
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-        unloadWindow(*it);
-    }
+    // The windows go while everything they use is still there.
+    m_registry.unloadAll();
 }
 
 QString Application::programFolder() const {
@@ -98,15 +80,12 @@ clsIniFile& Application::settings() {
     return *m_settings;
 }
 
-int Application::twipsForDpi(double logicalDpi) {
-    return logicalDpi >= 108.0 ? 12 : 15;
-}
-
 int Application::twipsPerPixel() {
     if (m_twipsPerPixel == 0) {
         const auto* gui = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
         const QScreen* screen = gui != nullptr ? QGuiApplication::primaryScreen() : nullptr;
-        m_twipsPerPixel = screen != nullptr ? twipsForDpi(screen->logicalDotsPerInchY()) : 15;
+        m_twipsPerPixel =
+            screen != nullptr ? WindowGeometry::twipsForDpi(screen->logicalDotsPerInchY()) : 15;
     }
     return m_twipsPerPixel;
 }
@@ -117,59 +96,4 @@ QString Application::kindLabel(bool lock) {
 
 void Application::setStartupWindows(std::unique_ptr<StartupWindows> steps) {
     m_startupWindows = std::move(steps);
-}
-
-void Application::addWindowFactory(std::type_index type,
-                                   std::function<std::shared_ptr<void>(Application&)> create) {
-    m_windows[type].create = std::move(create);
-}
-
-void* Application::windowInstance(const std::type_info& type) {
-    const auto it = m_windows.find(type);
-    if (it == m_windows.end() || !it->second.create) {
-        throw std::runtime_error("Window " + className(type) + " is not available");
-    }
-    // std::map keeps the slot in place while the factory registers or makes other windows.
-    WindowSlot& slot = it->second;
-    if (slot.instance) {
-        return slot.instance.get();
-    }
-    if (slot.creating) {
-        throw std::runtime_error("Window " + className(type) + " was used while being made");
-    }
-    slot.creating = true;
-    std::shared_ptr<void> instance;
-    try {
-        instance = slot.create(*this);
-    } catch (...) {
-        slot.creating = false;
-        throw;
-    }
-    slot.creating = false;
-    if (!instance) {
-        throw std::runtime_error("Window " + className(type) + " could not be made");
-    }
-    slot.instance = std::move(instance);
-    m_creationOrder.erase(std::remove(m_creationOrder.begin(), m_creationOrder.end(), type),
-                          m_creationOrder.end());
-    m_creationOrder.push_back(type);
-    return slot.instance.get();
-}
-
-bool Application::windowLoaded(std::type_index type) const {
-    const auto it = m_windows.find(type);
-    return it != m_windows.end() && it->second.instance != nullptr;
-}
-
-void Application::unloadWindow(std::type_index type) {
-    const auto it = m_windows.find(type);
-    if (it == m_windows.end()) {
-        return;
-    }
-    // Taken out of the slot first: the window's destructor may ask whether it is loaded.
-    std::shared_ptr<void> instance = std::move(it->second.instance);
-    it->second.instance.reset();
-    m_creationOrder.erase(std::remove(m_creationOrder.begin(), m_creationOrder.end(), type),
-                          m_creationOrder.end());
-    instance.reset();
 }

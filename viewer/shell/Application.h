@@ -3,15 +3,13 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
-#include <map>
 #include <memory>
-#include <typeindex>
-#include <typeinfo>
-#include <vector>
 
 #include "platform/Platform.h"
+#include "services/MapPage.h"
 #include "services/TrackTable.h"
 #include "shell/StringTable.h"
+#include "shell/WindowRegistry.h"
 
 class StartupWindows;
 class clsDot;
@@ -71,45 +69,40 @@ class Application {
     const std::shared_ptr<clsDot>& currentTrack() const { return m_currentTrack; }
     void setCurrentTrack(std::shared_ptr<clsDot> track) { m_currentTrack = std::move(track); }
 
-    // Vertical twips per pixel: 12 on screens of 108 dots per inch or more, else 15. Read
-    // from the primary screen on first use; 15 without one.
+    // Vertical twips per pixel (WindowGeometry::twipsForDpi), read from the primary screen on
+    // first use; 15 without one.
     int twipsPerPixel();
     void setTwipsPerPixel(int twips) { m_twipsPerPixel = twips; }
-    static int twipsForDpi(double logicalDpi);
     // The Normal or Lock label of the recording list for this screen.
     QString kindLabel(bool lock);
 
-    // One instance per window class, made on first use by the factory the windows' library
-    // registers. A window is destroyed only through unload() (or with the application, in
-    // the reverse order of creation), never by itself.
+    // The map page in the map panel's browser, as every window reaches it.
+    MapPage& mapPage() { return m_mapPage; }
+
+    // One instance per window class; see WindowRegistry.
+    WindowRegistry& registry() { return m_registry; }
     template <class W>
-    void registerWindow(std::function<std::unique_ptr<W>(Application&)> factory);
-    // Throws std::runtime_error when the class has no factory, its factory fails, or the
-    // window is asked for while it is still being made.
-    template <class W>
-    W& window();
-    template <class W>
-    bool isLoaded() const;
-    template <class W>
-    void unload();
+    void registerWindow(std::function<std::unique_ptr<W>(Application&)> factory) {
+        m_registry.add<W>(std::move(factory));
+    }
+    template <class T>
+    T& window() {
+        return m_registry.window<T>();
+    }
+    template <class T>
+    bool isLoaded() const {
+        return m_registry.isLoaded<T>();
+    }
+    template <class T>
+    void unload() {
+        m_registry.unload<T>();
+    }
 
     void setStartupWindows(std::unique_ptr<StartupWindows> steps);
-    // Null until the windows' library provides the steps; start-up then skips them.
+    // Null until the composition root provides the steps; start-up then skips them.
     StartupWindows* startupWindows() { return m_startupWindows.get(); }
 
   private:
-    struct WindowSlot {
-        std::function<std::shared_ptr<void>(Application&)> create;
-        std::shared_ptr<void> instance;
-        bool creating = false;
-    };
-
-    void addWindowFactory(std::type_index type,
-                          std::function<std::shared_ptr<void>(Application&)> create);
-    void* windowInstance(const std::type_info& type);
-    bool windowLoaded(std::type_index type) const;
-    void unloadWindow(std::type_index type);
-
     Platform m_platform;
     StringTable m_strings;
     QString m_programFile;
@@ -124,30 +117,8 @@ class Application {
     std::unique_ptr<clsIniFile> m_settings;
     TrackTable m_tracks;
     std::shared_ptr<clsDot> m_currentTrack;
+    MapPage m_mapPage;
     std::unique_ptr<StartupWindows> m_startupWindows;
     // Last, so the windows go before the state they use.
-    std::map<std::type_index, WindowSlot> m_windows;
-    std::vector<std::type_index> m_creationOrder;
+    WindowRegistry m_registry{*this};
 };
-
-template <class W>
-void Application::registerWindow(std::function<std::unique_ptr<W>(Application&)> factory) {
-    addWindowFactory(typeid(W), [factory = std::move(factory)](Application& app) {
-        return std::shared_ptr<void>(std::shared_ptr<W>(factory(app)));
-    });
-}
-
-template <class W>
-W& Application::window() {
-    return *static_cast<W*>(windowInstance(typeid(W)));
-}
-
-template <class W>
-bool Application::isLoaded() const {
-    return windowLoaded(typeid(W));
-}
-
-template <class W>
-void Application::unload() {
-    unloadWindow(typeid(W));
-}

@@ -1,15 +1,19 @@
 #include "shell/Form.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <exception>
+#include <iostream>
 
 #include "platform/SkinHost.h"
 #include "shell/Application.h"
 #include "shell/TextId.h"
-#include "shell/WindowArrangement.h"
+#include "shell/WindowGeometry.h"
+#include "shell/Windows.h"
 
-Form::Form(WindowArrangement& windows) : m_windows(windows) {}
+Form::Form(Windows& windows) : m_windows(windows) {}
 
 Form::~Form() = default;
 
@@ -33,7 +37,14 @@ bool Form::loadAndApply(SkinHost* host, const QString& path, QWidget* window, QS
         }
         return false;
     }
-    if (!host->loadSkin(path, error)) {
+    QString reason;
+    if (!host->loadSkin(path, &reason)) {
+        // The user sees the window's own message; whoever looks into a broken install sees
+        // what exactly is wrong.
+        std::cerr << "harventis-dvr-tools: " << reason.toStdString() << std::endl;
+        if (error != nullptr) {
+            *error = reason;
+        }
         return false;
     }
     host->applySkin(window);
@@ -57,4 +68,22 @@ MessageBoxService::Answer Form::message(MessageBoxService::Icon icon,
 void Form::reportMissingSystemFile() const {
     message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
             TextId::kWarningTitle, textOr(TextId::kSystemFileMissing));
+}
+
+void Form::placeCentred(QWidget& window, QSize size, ScreenArea area, bool clampTopLeft) {
+    if (m_placing) {
+        return;
+    }
+    const QWidget* owner = window.parentWidget();
+    const QScreen* screen = owner != nullptr && owner->screen() != nullptr
+                                ? owner->screen()
+                                : QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    m_placing = true;
+    const QRect available =
+        area == ScreenArea::Whole ? screen->geometry() : screen->availableGeometry();
+    window.setGeometry(WindowGeometry::centredIn(available, size, clampTopLeft));
+    m_placing = false;
 }

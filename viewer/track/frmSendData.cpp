@@ -3,7 +3,7 @@
 #include "shell/Application.h"
 #include "shell/TextId.h"
 
-frmSendData::frmSendData(WindowArrangement& windows, QWidget* owner)
+frmSendData::frmSendData(Windows& windows, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint), Form(windows) {
     setObjectName(QStringLiteral("frmSendData"));
     setModal(true);

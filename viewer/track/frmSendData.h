@@ -7,7 +7,7 @@
 // The loading window: shown modally by the recording list while tracks load and are drawn.
 class frmSendData : public QDialog, public Form {
   public:
-    frmSendData(WindowArrangement& windows, QWidget* owner);
+    frmSendData(Windows& windows, QWidget* owner);
     ~frmSendData() override;
 
     bool Form_Load() override;

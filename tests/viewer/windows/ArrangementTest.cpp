@@ -8,6 +8,7 @@
 
 #include "WindowTest.h"
 #include "about/frmTip.h"
+#include "app/StateProbe.h"
 #include "frame/frmMain.h"
 #include "list/frmMP4List.h"
 #include "map/frmMediaCtrl.h"
@@ -15,6 +16,7 @@
 #include "platform/fake/FakeSkinHost.h"
 #include "playback/frmChild.h"
 #include "playback/frmCurve.h"
+#include "shell/WindowGeometry.h"
 
 namespace {
 
@@ -59,7 +61,7 @@ TEST_F(ArrangementTest, EveryWindowSitsInItsBand) {
     EXPECT_EQ(video.geometry(), kClient);
     EXPECT_EQ(panel.parentWidget(), &frame);
     EXPECT_EQ(panel.geometry(), kControlBand);
-    EXPECT_EQ(panel.width(), WindowArrangement::kControlBandExtent);
+    EXPECT_EQ(panel.width(), WindowGeometry::kControlBandExtent);
 
     // The control bar: the video window's bottom 209 pixels; the picture above it.
     EXPECT_EQ(controlBar.parentWidget(), &video.mediaControlBand());
@@ -195,7 +197,7 @@ TEST_F(ArrangementTest, StateFileTellsLanguageRowsAndReadiness) {
     declareSkins(2);
     writeSettings("[config]\nmainv=1002\nArea=2021\nUnit=1003\n");
     const QString stateFile = m_home.root() + QStringLiteral("/state.json");
-    m_home.set(WindowArrangement::kStateFileVariable, stateFile.toLocal8Bit());
+    m_home.set(StateProbe::kStateFileVariable, stateFile.toLocal8Bit());
     const auto readState = [&] {
         QFile file(stateFile);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
@@ -227,7 +229,7 @@ TEST_F(ArrangementTest, StateFileTellsLanguageRowsAndReadiness) {
 
 TEST_F(ArrangementTest, WithoutTheSwitchNoStateIsWritten) {
     declareSkins(1);
-    m_home.unset(WindowArrangement::kStateFileVariable);
+    m_home.unset(StateProbe::kStateFileVariable);
     ASSERT_TRUE(start());
     browser()->finishLoad(true);
     EXPECT_FALSE(QFile::exists(m_home.root() + QStringLiteral("/state.json")));
@@ -250,8 +252,8 @@ TEST(BandGeometry, BandsAndClientAreasShareTheContainer) {
         {Qt::RightEdge, 5000, container, QRect(5, 60, 0, 648)},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(WindowArrangement::dockedBand(container, c.edge, c.extent), c.band) << c.extent;
-        EXPECT_EQ(WindowArrangement::besideBand(container, c.edge, c.extent), c.client) << c.extent;
+        EXPECT_EQ(WindowGeometry::dockedBand(container, c.edge, c.extent), c.band) << c.extent;
+        EXPECT_EQ(WindowGeometry::besideBand(container, c.edge, c.extent), c.client) << c.extent;
     }
 }
 

@@ -13,6 +13,7 @@
 #include "platform/fake/FakeSkinHost.h"
 #include "playback/frmChild.h"
 #include "settings/frmSetupInfo.h"
+#include "shell/WindowGeometry.h"
 
 namespace {
 
@@ -47,7 +48,7 @@ class FrameTest : public WindowTest {
         m_platform.messageBoxes.clear();
     }
     frmMain& frame() { return app().window<frmMain>(); }
-    QRect home() { return QRect(app().window<frmTip>().pos(), WindowArrangement::kFrameSize); }
+    QRect home() { return QRect(app().window<frmTip>().pos(), WindowGeometry::kFrameSize); }
 };
 
 TEST_F(FrameTest, OpensAtTheSplashWithItsLanguagesSkinAndCaption) {

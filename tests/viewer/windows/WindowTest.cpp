@@ -1,5 +1,7 @@
 #include "WindowTest.h"
 
+#include "app/ViewerWindows.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -81,7 +83,8 @@ void WindowTest::writeSettings(const QByteArray& bytes) {
 bool WindowTest::start() {
     m_app = std::make_unique<Application>(m_services, StringTable::builtIn(),
                                           programPath(QStringLiteral("harventis-dvr-tools")));
-    m_windows = &WindowArrangement::install(*m_app, [this](int status) { m_ended << status; });
+    m_windows =
+        &ViewerWindows::install(*m_app, [this](int status) { m_ended << status; }).windows();
     return Startup(*m_app).runInteractive();
 }
 

@@ -13,7 +13,7 @@
 #include "platform/Platform.h"
 #include "platform/fake/FakePlatform.h"
 #include "shell/Application.h"
-#include "shell/WindowArrangement.h"
+#include "shell/Windows.h"
 
 class FakeMediaPlayer;
 class FakeMapBrowser;
@@ -47,7 +47,7 @@ class WindowTest : public ::testing::Test {
     // Makes the application (with the services as the test left them) and runs start-up.
     bool start();
     Application& app() { return *m_app; }
-    WindowArrangement& windows() { return *m_windows; }
+    Windows& windows() { return *m_windows; }
 
     FakeSkinHost* skinOf(const QWidget* window) const;
     // The video window's player and background player, in the order they are made.
@@ -65,6 +65,6 @@ class WindowTest : public ::testing::Test {
     // What the application is made with; a test may replace a service before start().
     Platform m_services = m_platform.services();
     std::unique_ptr<Application> m_app;
-    WindowArrangement* m_windows = nullptr;
+    Windows* m_windows = nullptr;
     QList<int> m_ended;
 };

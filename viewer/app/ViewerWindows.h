@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+
+#include "shell/StartupWindows.h"
+#include "shell/Windows.h"
+
+class Application;
+class StateProbe;
+
+// The one place that knows every window of the viewer: it registers how each is made (in its
+// final parent: the web view and the video widgets must never change parent once made),
+// which narrow interface it serves and which window it lives in, and it runs the window steps
+// of start-up that put them together. The frame holds the video window in its client area and
+// the map panel in its right-hand band; the map panel's bottom band holds the recording list;
+// the video window's bottom band holds the control bar.
+//
+// Owned by the application (as its start-up window steps), so it lives as long as the windows.
+class ViewerWindows : public StartupWindows {
+  public:
+    // Registers every window with app and makes the result app's start-up window steps.
+    static ViewerWindows& install(Application& app, Windows::EndProgram endProgram);
+    ~ViewerWindows() override;
+
+    Windows& windows() { return m_windows; }
+
+    void showSplash() override;
+    void dockControlBar() override;
+    void dockMapPanel() override;
+    void showMainWindow() override;
+
+    // How long start-up waits at most for the splash to be on the screen.
+    static constexpr int kSplashExposeMilliseconds = 2000;
+
+  private:
+    ViewerWindows(Application& app, Windows::EndProgram endProgram);
+    void registerWindows();
+    void throwIfEnded() const;
+
+    Application& m_app;
+    Windows m_windows;
+    std::unique_ptr<StateProbe> m_probe;
+};

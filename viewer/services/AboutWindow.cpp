@@ -1,0 +1,3 @@
+#include "services/AboutWindow.h"
+
+AboutWindow::~AboutWindow() = default;

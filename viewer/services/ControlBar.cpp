@@ -1,0 +1,3 @@
+#include "services/ControlBar.h"
+
+ControlBar::~ControlBar() = default;

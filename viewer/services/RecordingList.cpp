@@ -1,0 +1,3 @@
+#include "services/RecordingList.h"
+
+RecordingList::~RecordingList() = default;

@@ -1,0 +1,3 @@
+#include "services/SettingsWindow.h"
+
+SettingsWindow::~SettingsWindow() = default;
