@@ -19,10 +19,8 @@ int main(int argc, char** argv) {
     TestEnvironment::redirectHome(home);
 
 #ifdef HARVENTIS_TEST_GUI
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
     QTemporaryDir runtime;
+    TestEnvironment::useOffscreenScreen(runtime);
     TestEnvironment::prepareWebEngine(runtime);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

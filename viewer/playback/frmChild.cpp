@@ -125,10 +125,16 @@ void frmChild::picBack_Resize() {
     if (QWidget* video = m_mtWmp->widget()) {
         video->setGeometry(m_picBack.rect());
     }
-    // The clip is small to decode cheaply and scaled up to fill the picture area.
     if (m_mtbk != nullptr && m_mtbk->widget() != nullptr) {
-        m_mtbk->widget()->setGeometry(m_picBack.rect());
+        m_mtbk->widget()->setGeometry(clipArea(m_picBack.rect()));
     }
+}
+
+QRect frmChild::clipArea(const QRect& picture) {
+    // The clip loops in the middle, half the picture's width and height, with the picture
+    // around it; it is small to decode cheaply and scaled up to that.
+    return WindowGeometry::centredIn(picture, QSize(picture.width() / 2, picture.height() / 2),
+                                     true);
 }
 
 void frmChild::mtWmp_PlayStateChange(int /*newState*/) {
@@ -153,11 +159,15 @@ void frmChild::showRecordingOrBackground() {
     if (QWidget* video = m_mtWmp->widget()) {
         video->setVisible(recording);
     }
-    if (m_mtbk == nullptr || !m_backgroundClipOpen) {
+    if (m_mtbk == nullptr) {
         return;
     }
+    // Without its clip the picture shows whole.
     if (QWidget* clip = m_mtbk->widget()) {
-        clip->setVisible(!recording);
+        clip->setVisible(!recording && m_backgroundClipOpen);
+    }
+    if (!m_backgroundClipOpen) {
+        return;
     }
     // Decoding a clip nobody sees would only take time from the recording.
     if (recording && m_clipRunning) {

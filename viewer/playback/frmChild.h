@@ -47,6 +47,7 @@ class frmChild : public QWidget, public Form {
   private:
     void layoutBands();
     void picBack_Resize();
+    static QRect clipArea(const QRect& picture);
     void mtWmp_PlayStateChange(int newState);
     void mtbk_PlayStateChange(int newState);
     bool recordingVisible() const;

@@ -100,6 +100,48 @@ TEST_F(SplashTest, ShowsOnTopThenClosesAfterThreeSecondsLeavingTheFrame) {
     EXPECT_TRUE(m_ended.isEmpty());
 }
 
+// Answers every box after running a step, as a box that stays open for a while lets timers run.
+class BoxesRunningAStep : public MessageBoxService {
+  public:
+    explicit BoxesRunningAStep(std::function<void()> step) : m_step(std::move(step)) {}
+    Answer show(Icon, Buttons buttons, const QString&, const QString&) override {
+        m_step();
+        return defaultAnswer(buttons);
+    }
+
+  private:
+    std::function<void()> m_step;
+};
+
+TEST_F(SplashTest, CountsItsSecondsFromTheMomentItShows) {
+    declareSkins(1);
+    ASSERT_TRUE(start());
+    windows().unload<frmTip>();
+
+    frmTip* splash = windows().load<frmTip>();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_FALSE(splash->Timer1().isActive());
+    splash->show();
+    EXPECT_TRUE(splash->Timer1().isActive());
+}
+
+TEST_F(SplashTest, FrameOpensAtTheSplashsPlaceEvenWhenTheSplashWentFirst) {
+    // No background clip: the video window tells the user during start-up, and the splash's
+    // time runs out while that box is open.
+    declareSkins(1);
+    BoxesRunningAStep boxes([this] { windows().unload<frmTip>(); });
+    m_services.messageBoxes = &boxes;
+    ASSERT_TRUE(start());
+    ASSERT_FALSE(app().isLoaded<frmTip>());
+
+    const QRect screen = app().window<frmMain>().screen()->geometry();
+    ASSERT_GT(screen.width(), 1024);
+    const QRect expected(frmTip::placement(screen).topLeft(), QSize(1024, 708));
+    EXPECT_NE(expected.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(app().window<frmMain>().geometry(), expected);
+    EXPECT_EQ(app().window<frmMain>().homePosition(), expected.topLeft());
+}
+
 TEST_F(SplashTest, MissingSplashSkinEndsTheProgramBeforeAnyOtherWindow) {
     declareSkins(1, {QStringLiteral("skin/load/load1.mp4")});
     writeFile(QStringLiteral("system/bk.MP4"));

@@ -78,6 +78,40 @@ TEST_F(VideoWindowTest, BackgroundClipPlaysMutedLoopsAndGivesWayToARecording) {
     EXPECT_FALSE(mtWmp()->calls().contains(QStringLiteral("mute=1")));
 }
 
+// What covers the picture: the recording fills it while it plays or pauses; otherwise the clip
+// plays in its middle, and without the clip the picture shows whole.
+TEST_F(VideoWindowTest, PictureShowsWhereverNoVideoPlays) {
+    for (const bool clipPresent : {true, false}) {
+        SCOPED_TRACE(clipPresent);
+        m_app.reset();
+        QFile::remove(programPath(QStringLiteral("system/bk.MP4")));
+        if (clipPresent) {
+            writeFile(QStringLiteral("system/bk.MP4"));
+        }
+        ASSERT_TRUE(start());
+        const QLabel& picture = app().window<frmChild>().picBack();
+        QWidget* clip = mtbk()->widget();
+        QWidget* video = mtWmp()->widget();
+        ASSERT_NE(clip, nullptr);
+        ASSERT_NE(video, nullptr);
+
+        EXPECT_FALSE(video->isVisible());
+        EXPECT_EQ(clip->isVisible(), clipPresent);
+        EXPECT_EQ(clip->parentWidget(), &picture);
+        // In the middle, with the picture all around it.
+        EXPECT_LE((clip->geometry().center() - picture.rect().center()).manhattanLength(), 1);
+        EXPECT_TRUE(picture.rect().contains(clip->geometry().adjusted(-20, -20, 20, 20)));
+
+        openRecording();
+        EXPECT_TRUE(video->isVisible());
+        EXPECT_EQ(video->geometry(), picture.rect());
+        EXPECT_FALSE(clip->isVisible());
+        mtWmp()->stop();
+        EXPECT_FALSE(video->isVisible());
+        EXPECT_EQ(clip->isVisible(), clipPresent);
+    }
+}
+
 TEST_F(VideoWindowTest, ClipEndingBehindARecordingIsNotRestarted) {
     writeFile(QStringLiteral("system/bk.MP4"));
     ASSERT_TRUE(start());

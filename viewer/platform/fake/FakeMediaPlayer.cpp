@@ -1,5 +1,12 @@
 #include "platform/fake/FakeMediaPlayer.h"
 
+FakeMediaPlayer::FakeMediaPlayer(QWidget* parent)
+    : m_widget(parent != nullptr ? new QWidget(parent) : nullptr) {}
+
+FakeMediaPlayer::~FakeMediaPlayer() {
+    delete m_widget.data();
+}
+
 void FakeMediaPlayer::setUrl(const QString& path) {
     m_calls << QStringLiteral("url=") + path;
     m_url = path;

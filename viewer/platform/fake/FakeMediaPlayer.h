@@ -1,15 +1,23 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include "platform/MediaPlayer.h"
 
 // Behaves like a player that opens every file at once: play, pause and stop change the play
 // state and call the handler. Every call is written to calls() as text ("url=/a.mp4",
-// "play", "position=12.5", "rate=2", "volume=40", "mute=1", ...).
+// "play", "position=12.5", "rate=2", "volume=40", "mute=1", ...). Made with a parent, it
+// has a plain widget there as its picture area, so a window's layout of it can be checked.
 class FakeMediaPlayer : public MediaPlayer {
   public:
+    explicit FakeMediaPlayer(QWidget* parent = nullptr);
+    ~FakeMediaPlayer() override;
+    FakeMediaPlayer(const FakeMediaPlayer&) = delete;
+    FakeMediaPlayer& operator=(const FakeMediaPlayer&) = delete;
+
     void setUrl(const QString& path) override;
     QString url() const override { return m_url; }
     void play() override;
@@ -26,7 +34,7 @@ class FakeMediaPlayer : public MediaPlayer {
     void setVolume(int volume) override;
     bool mute() const override { return m_mute; }
     void setMute(bool mute) override;
-    QWidget* widget() override { return nullptr; }
+    QWidget* widget() override { return m_widget; }
     void setPlayStateHandler(PlayStateHandler handler) override;
 
     // The world as the test wants it: the open file's length, the playing position, a state
@@ -50,4 +58,5 @@ class FakeMediaPlayer : public MediaPlayer {
     int m_volume = 50;
     bool m_mute = false;
     PlayStateHandler m_handler;
+    QPointer<QWidget> m_widget;
 };

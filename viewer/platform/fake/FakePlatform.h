@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <memory>
 
 #include "platform/Platform.h"
 #include "platform/fake/FakeFileDialogService.h"
@@ -13,8 +14,9 @@ class FakeMapBrowser;
 class FakeMediaPlayer;
 class FakeSkinHost;
 
-// Every service as a recording fake. Players and map browsers made through services() are
-// kept here (owned by the window that asked for them) so a test can reach them.
+// Every service as a recording fake. Players, map browsers and skin hosts made through
+// services() are listed here while they live (owned by the window that asked for them), so a
+// test can reach them.
 class FakePlatform {
   public:
     FakePlatform();
@@ -27,14 +29,14 @@ class FakePlatform {
     FakeUrlOpener urls;
     FakeWaitService waits;
 
-    // In the order they were made; valid while their owner keeps them.
-    const QList<FakeMediaPlayer*>& mediaPlayers() const { return m_players; }
-    const QList<FakeMapBrowser*>& mapBrowsers() const { return m_browsers; }
-    const QList<FakeSkinHost*>& skinHosts() const { return m_skins; }
+    // The live ones in the order they were made; each leaves its list when its owner drops it.
+    const QList<FakeMediaPlayer*>& mediaPlayers() const { return *m_players; }
+    const QList<FakeMapBrowser*>& mapBrowsers() const { return *m_browsers; }
+    const QList<FakeSkinHost*>& skinHosts() const { return *m_skins; }
 
   private:
     Platform m_services;
-    QList<FakeMediaPlayer*> m_players;
-    QList<FakeMapBrowser*> m_browsers;
-    QList<FakeSkinHost*> m_skins;
+    std::shared_ptr<QList<FakeMediaPlayer*>> m_players;
+    std::shared_ptr<QList<FakeMapBrowser*>> m_browsers;
+    std::shared_ptr<QList<FakeSkinHost*>> m_skins;
 };
