@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QString>
+#include <optional>
 
 #include "ScratchFolder.h"
 #include "TempHome.h"
@@ -57,6 +60,77 @@ TEST(AppPaths, FollowTheXdgVariables) {
     EXPECT_EQ(AppPaths::settingsFile(), home.settingsFile());
     EXPECT_EQ(AppPaths::desktopFolder(), home.home() + QStringLiteral("/Desktop"));
     EXPECT_EQ(AppPaths::applicationsFolder(), home.dataHome() + QStringLiteral("/applications"));
+}
+
+TEST(AppPaths, UnsetEmptyOrRelativeXdgFoldersFallBackBelowHome) {
+    struct Case {
+        const char* variable;
+        QString (*path)();
+        QString belowHome;
+    };
+    const Case cases[] = {
+        {"XDG_CONFIG_HOME", &AppPaths::settingsFile,
+         QStringLiteral("/.config/harventis-dvr-tools/mtconfig.mp4")},
+        {"XDG_DATA_HOME", &AppPaths::applicationsFolder,
+         QStringLiteral("/.local/share/applications")},
+    };
+    // Nothing stands for an unset variable.
+    const std::optional<QByteArray> values[] = {std::nullopt, QByteArray(),
+                                                QByteArray("relative/folder"),
+                                                QByteArray("./folder"), QByteArray("~/folder")};
+    for (const Case& c : cases) {
+        for (const auto& value : values) {
+            TempHome home;
+            if (value) {
+                home.set(c.variable, *value);
+            } else {
+                home.unset(c.variable);
+            }
+            EXPECT_EQ(c.path(), home.home() + c.belowHome)
+                << c.variable << "=" << value.value_or("(unset)").constData();
+        }
+    }
+}
+
+TEST(AppPaths, DesktopFolderComesFromTheUserDirsFileInTheConfigFolder) {
+    // Paths below the temporary root; "<root>" in a value stands for it.
+    struct Case {
+        QByteArray configHome;
+        QString userDirsFolder;
+        QByteArray line;
+        QString desktop;
+    };
+    const Case cases[] = {
+        {"<root>/config", QStringLiteral("config"), "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"",
+         QStringLiteral("home/Schreibtisch")},
+        {"<root>/config", QStringLiteral("config"), "XDG_DESKTOP_DIR=\"$HOME/\"",
+         QStringLiteral("home")},
+        {"<root>/config", QStringLiteral("config"), "XDG_DESKTOP_DIR=\"<root>/shared desk/\"",
+         QStringLiteral("shared desk")},
+        // An unset or relative XDG_CONFIG_HOME is ignored: the file below ~/.config counts.
+        {"config", QStringLiteral("home/.config"), "XDG_DESKTOP_DIR=\"$HOME/Bureau\"",
+         QStringLiteral("home/Bureau")},
+        {"", QStringLiteral("home/.config"), "XDG_DESKTOP_DIR=\"$HOME/Bureau\"",
+         QStringLiteral("home/Bureau")},
+        // No desktop line, or a desktop that is neither absolute nor below $HOME.
+        {"<root>/config", QStringLiteral("config"), "XDG_MUSIC_DIR=\"$HOME/Musik\"",
+         QStringLiteral("home/Desktop")},
+        {"<root>/config", QStringLiteral("config"), "XDG_DESKTOP_DIR=\"Schreibtisch\"",
+         QStringLiteral("home/Desktop")},
+    };
+    for (const Case& c : cases) {
+        TempHome home;
+        const QByteArray root = home.root().toLocal8Bit();
+        home.set("XDG_CONFIG_HOME", QByteArray(c.configHome).replace("<root>", root));
+        const QString folder = home.root() + u'/' + c.userDirsFolder;
+        ASSERT_TRUE(QDir().mkpath(folder));
+        QFile file(folder + QStringLiteral("/user-dirs.dirs"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("# written by xdg-user-dirs-update\nXDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n" +
+                   QByteArray(c.line).replace("<root>", root) + '\n');
+        file.close();
+        EXPECT_EQ(AppPaths::desktopFolder(), home.root() + u'/' + c.desktop) << c.line.constData();
+    }
 }
 
 }  // namespace

@@ -139,23 +139,60 @@ TEST_F(StartupTest, MilesPerHourShowsHundredKmhAs62Point13712) {
     EXPECT_DOUBLE_EQ(100.0 * m_app.unitFactor(), 62.13712);
 }
 
-TEST_F(StartupTest, EmptyAndDamagedValuesAreReplacedByDefaults) {
-    writeSettings("[config]\nmainv=abc\nArea=\nUnit=10x2\nMapBase=keep\n");
-    EXPECT_TRUE(Startup(m_app).runInteractive());
+TEST_F(StartupTest, UnusableValuesAreReplacedByDefaults) {
+    // Values that would end every start with the fatal message are replaced where they stand;
+    // the others, and every other line, stay as they are.
+    struct Case {
+        QByteArray stored;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"[config]\nmainv=abc\nArea=\nUnit=10x2\nMapBase=keep\n",
+         "[config]\nmainv=1001\nArea=2021\nUnit=1001\nMapBase=keep\n"},
+        // Language numbers without texts: 5, 3, 0 and -2.
+        {"[config]\nmainv=1005\nArea=2021\nUnit=1002\n",
+         "[config]\nmainv=1001\nArea=2021\nUnit=1002\n"},
+        {"[config]\nmainv=1003\nArea=2021\nUnit=1002\n",
+         "[config]\nmainv=1001\nArea=2021\nUnit=1002\n"},
+        {"[config]\nmainv=1000\nArea=2021\nUnit=1002\n",
+         "[config]\nmainv=1001\nArea=2021\nUnit=1002\n"},
+        {"[config]\nmainv=-1002\nArea=2021\nUnit=1002\n",
+         "[config]\nmainv=1001\nArea=2021\nUnit=1002\n"},
+        // Time-zone entries beyond 2001 to 2025; 2000 is a text, but the count of entries.
+        {"[config]\nmainv=1002\nArea=9999\nUnit=1003\nMapBase=https://\xE5\x9C\xB0.example/\n",
+         "[config]\nmainv=1002\nArea=2021\nUnit=1003\nMapBase=https://\xE5\x9C\xB0.example/\n"},
+        {"[config]\nmainv=1001\nArea=2000\nUnit=1001\n",
+         "[config]\nmainv=1001\nArea=2021\nUnit=1001\n"},
+        {"[config]\nmainv=1001\nArea=2026\nUnit=1001\n",
+         "[config]\nmainv=1001\nArea=2021\nUnit=1001\n"},
+        {"[config]\nmainv=1001\nArea=-2021\nUnit=1001\n",
+         "[config]\nmainv=1001\nArea=2021\nUnit=1001\n"},
+        // In range: the first and last entries, language 2 under another code, any unit digit.
+        {"[config]\nmainv=2002\nArea=2001\nUnit=1009\n",
+         "[config]\nmainv=2002\nArea=2001\nUnit=1009\n"},
+        {"[config]\nmainv=1001\nArea=2025\nUnit=1000\n",
+         "[config]\nmainv=1001\nArea=2025\nUnit=1000\n"},
+    };
+    for (const Case& c : cases) {
+        writeSettings(c.stored);
+        EXPECT_TRUE(Startup(m_app).runInteractive()) << c.stored.toStdString();
+        EXPECT_EQ(settingsText(), c.expected) << c.stored.toStdString();
+    }
     EXPECT_TRUE(m_platform.messageBoxes.shown().isEmpty());
-    EXPECT_EQ(settingsText(),
-              QByteArray("[config]\nmainv=1001\nArea=2021\nUnit=1001\nMapBase=keep\n"));
 }
 
-TEST_F(StartupTest, LanguageWithoutTextsEndsBeforeUnitIsWritten) {
-    writeSettings("[config]\nmainv=1003\n");
-    m_app.setStartupWindows(std::make_unique<RecordingWindows>(m_steps, QString()));
+TEST_F(StartupTest, FailedTimeZoneLookupEndsBeforeUnitIsWritten) {
+    // A table whose English lacks the time-zone entries.
+    Application app(m_platform.services(),
+                    StringTable::fromJson(R"({"languages":{"10000":{"1100":"Caption"}}})"),
+                    QString());
+    app.setStartupWindows(std::make_unique<RecordingWindows>(m_steps, QString()));
 
-    EXPECT_FALSE(Startup(m_app).runInteractive());
+    EXPECT_FALSE(Startup(app).runInteractive());
 
-    // Area was stored before its lookup failed; Unit comes only after that lookup.
-    EXPECT_EQ(settingsText(), QByteArray("[config]\nmainv=1003\nArea=2021\n"));
-    expectFatal(QStringLiteral("Resource with identifier '32021' not found"));
+    // mainv and Area were stored before the lookup failed; Unit comes only after it.
+    EXPECT_EQ(settingsText(), QByteArray("[config]\nmainv=1001\nArea=2021\n"));
+    expectFatal(QStringLiteral("Resource with identifier '12021' not found"));
     EXPECT_TRUE(m_steps.isEmpty());
 }
 

@@ -57,6 +57,12 @@ TEST_F(IniFileTest, NamesMatchWithoutRegardToCase) {
     // A write under another spelling replaces the value where it stands.
     ASSERT_TRUE(m_ini.SaveSetting(QStringLiteral("uNiT"), QStringLiteral("1003")));
     EXPECT_EQ(readFile(), QByteArray("[config]\nUnit=1003\n"));
+
+    // Beyond ASCII too, also against a name an older run wrote in Latin-1.
+    writeFile("[config]\n\xC9t\xE9=latin\n\xC3\x89T\xC3\x89=utf\n");
+    EXPECT_EQ(m_ini.GetSetting(QStringLiteral("été")), QStringLiteral("latin"));
+    ASSERT_TRUE(m_ini.SaveSetting(QStringLiteral("ÉTÉ"), QStringLiteral("new")));
+    EXPECT_EQ(readFile(), QByteArray("[config]\n\xC9t\xE9=new\n\xC3\x89T\xC3\x89=utf\n"));
 }
 
 TEST_F(IniFileTest, MissingOrEmptyValuesReadAsEmpty) {
@@ -82,13 +88,25 @@ TEST_F(IniFileTest, EmptyValueIsOverwrittenInPlace) {
 }
 
 TEST_F(IniFileTest, ReadsAtMost254Characters) {
-    const QString longValue = QString(300, u'x').replace(0, 10, QStringLiteral("0123456789"));
-    ASSERT_TRUE(m_ini.SaveSetting(QStringLiteral("long"), longValue));
-    EXPECT_EQ(m_ini.GetSetting(QStringLiteral("long")), longValue.left(254));
-
-    const QString exact(254, u'y');
-    ASSERT_TRUE(m_ini.SaveSetting(QStringLiteral("exact"), exact));
-    EXPECT_EQ(m_ini.GetSetting(QStringLiteral("exact")), exact);
+    const QString smile = QStringLiteral("\U0001F600");  // two UTF-16 units, one character
+    struct Case {
+        QByteArray value;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"0123456789" + QByteArray(290, 'x'), "0123456789" + QString(244, u'x')},
+        {QByteArray(254, 'y'), QString(254, u'y')},
+        {QString(300, u'地').toUtf8(), QString(254, u'地')},
+        {(QString(253, u'x') + smile + smile).toUtf8(), QString(253, u'x') + smile},
+        {(QString(200, u'x') + smile.repeated(60)).toUtf8(),
+         QString(200, u'x') + smile.repeated(54)},
+        // Written by an older run: one byte, one character.
+        {QByteArray(300, '\xE9'), QString(254, u'é')},
+    };
+    for (const Case& c : cases) {
+        writeFile("[config]\nlong=" + c.value + "\n");
+        EXPECT_EQ(m_ini.GetSetting(QStringLiteral("long")), c.expected) << c.value.toStdString();
+    }
 }
 
 TEST_F(IniFileTest, DeleteSettingRemovesOnlyThatKey) {
@@ -129,7 +147,7 @@ TEST_F(IniFileTest, SaveSectionAddsVersionAndKeepsTheCurrentSection) {
 TEST_F(IniFileTest, FileOfAnotherProgramKeepsItsShape) {
     // Byte-order mark, CR LF, comments, blank lines, odd spacing, no final line end.
     const QByteArray foreign =
-        "\xEF\xBB\xBF; written elsewhere\r\n"
+        "\xEF\xBB\xBF; written elsewhere, r\xC3\xA9sum\xC3\xA9\r\n"
         "[Other]\r\n"
         "mainv = 9\r\n"
         "\r\n"
@@ -149,7 +167,7 @@ TEST_F(IniFileTest, FileOfAnotherProgramKeepsItsShape) {
     m_ini.SetSection(QStringLiteral("tail"));
     ASSERT_TRUE(m_ini.SaveSetting(QStringLiteral("y"), QStringLiteral("2")));
 
-    EXPECT_EQ(readFile(), QByteArray("; written elsewhere\r\n"
+    EXPECT_EQ(readFile(), QByteArray("\xEF\xBB\xBF; written elsewhere, r\xC3\xA9sum\xC3\xA9\r\n"
                                      "[Other]\r\n"
                                      "mainv = 9\r\n"
                                      "\r\n"
@@ -185,7 +203,10 @@ TEST_F(IniFileTest, GetSectionOfMissingOrEmptySectionGivesOneEmptyName) {
 
 TEST_F(IniFileTest, GetSectionSeesNamesUpTo2500Characters) {
     // Each name takes its length plus one place, and the list one more at its end.
+    // Characters, not bytes: a name of three Chinese characters and six digits takes ten
+    // places like "key" and six digits.
     struct Case {
+        QString prefix;
         int nineCharacterNames;
         QByteArray tail;
         int expectedCount;
@@ -193,20 +214,22 @@ TEST_F(IniFileTest, GetSectionSeesNamesUpTo2500Characters) {
     };
     const Case cases[] = {
         // 249 × 10 + 1 = 2,491; an eight-character name fills the list to exactly 2,500.
-        {249, "fits1234=1\nx=1\n", 250, QStringLiteral("fits1234")},
+        {QStringLiteral("key"), 249, "fits1234=1\nx=1\n", 250, QStringLiteral("fits1234")},
         // 250 × 10 + 1 = 2,501: the last of them is not seen.
-        {250, "", 249, QStringLiteral("key100248")},
+        {QStringLiteral("key"), 250, "", 249, QStringLiteral("key100248")},
+        {QStringLiteral("鍵名稱"), 249, "fits1234=1\nx=1\n", 250, QStringLiteral("fits1234")},
+        {QStringLiteral("鍵名稱"), 250, "", 249, QStringLiteral("鍵名稱100248")},
     };
     for (const Case& c : cases) {
         QByteArray text = "[config]\n";
         for (int i = 0; i < c.nineCharacterNames; ++i) {
-            text += QByteArray("key") + QByteArray::number(100000 + i) + "=1\n";
+            text += c.prefix.toUtf8() + QByteArray::number(100000 + i) + "=1\n";
         }
         writeFile(text + c.tail);
         QStringList keys;
         EXPECT_EQ(m_ini.GetSection(keys), c.expectedCount);
         ASSERT_EQ(keys.size(), c.expectedCount);
-        EXPECT_EQ(keys.first(), QStringLiteral("key100000"));
+        EXPECT_EQ(keys.first(), c.prefix + QStringLiteral("100000"));
         EXPECT_EQ(keys.last(), c.expectedLast);
     }
 }
@@ -225,6 +248,9 @@ TEST_F(IniFileTest, RefusesTextThatWouldBreakTheFormat) {
         {QStringLiteral(";x"), QStringLiteral("1")},
         {QStringLiteral("  "), QStringLiteral("1")},
         {QString(), QStringLiteral("1")},
+        // A lone surrogate has no UTF-8 form.
+        {QStringLiteral("Unit"), QStringLiteral("10") + QChar(0xD800)},
+        {QChar(0xDC00) + QStringLiteral("Unit"), QStringLiteral("1")},
     };
     for (const Case& c : cases) {
         EXPECT_FALSE(m_ini.SaveSetting(c.key, c.value)) << c.key.toStdString();
@@ -255,11 +281,67 @@ TEST_F(IniFileTest, FailedWriteReportsFalseAndChangesNothing) {
     EXPECT_EQ(file.readAll(), QByteArray("not a folder"));
 }
 
-TEST_F(IniFileTest, EightBitTextSurvivesUnchanged) {
-    writeFile("[config]\nname=Caf\xE9\n");
-    EXPECT_EQ(m_ini.GetSetting(QStringLiteral("name")), QStringLiteral("Caf\u00E9"));
+TEST_F(IniFileTest, TextRoundTripsAsUtf8) {
+    struct Case {
+        QString key;
+        QString value;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Area"), QStringLiteral("台北時區")},
+        {QStringLiteral("Note"), QStringLiteral("Café 地圖 \U0001F600 ok")},
+        {QStringLiteral("MapBase"), QStringLiteral("https://地圖.example/harvdvr/?q=é")},
+        {QStringLiteral("地圖"), QStringLiteral("1")},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(QFile::remove(m_path) || !QFile::exists(m_path));
+        ASSERT_TRUE(m_ini.SaveSetting(c.key, c.value)) << c.value.toStdString();
+        EXPECT_EQ(readFile(), "[config]\n" + c.key.toUtf8() + '=' + c.value.toUtf8() + '\n');
+        EXPECT_EQ(m_ini.GetSetting(c.key), c.value);
+        QStringList keys;
+        ASSERT_EQ(m_ini.GetSection(keys), 1);
+        EXPECT_EQ(keys, QStringList{c.key});
+    }
+}
+
+TEST_F(IniFileTest, HandWrittenUtf8FileReadsAndKeepsItsBytes) {
+    const QByteArray handWritten =
+        "# \xE5\x9C\xB0\xE5\x9C\x96 map server\n"
+        "[config]\n"
+        "MapBase = https://\xE5\x9C\xB0\xE5\x9C\x96.example/harvdvr/\n";
+    writeFile(handWritten);
+    EXPECT_EQ(m_ini.GetSetting(QStringLiteral("MapBase")),
+              QStringLiteral("https://地圖.example/harvdvr/"));
     ASSERT_TRUE(m_ini.SaveSetting(QStringLiteral("Unit"), QStringLiteral("1001")));
-    EXPECT_EQ(readFile(), QByteArray("[config]\nname=Caf\xE9\nUnit=1001\n"));
+    // No byte-order mark is added, and the other lines stay as they were.
+    EXPECT_EQ(readFile(), handWritten + "Unit=1001\n");
+}
+
+TEST_F(IniFileTest, Latin1FileOfAnOlderRunStillReads) {
+    const QByteArray old = "; Ger\xE4te\n[config]\nname=Caf\xE9\nMapBase=http://h\xF4te/\n";
+    writeFile(old);
+    EXPECT_EQ(m_ini.GetSetting(QStringLiteral("name")), QStringLiteral("Café"));
+    EXPECT_EQ(m_ini.GetSetting(QStringLiteral("MapBase")), QStringLiteral("http://hôte/"));
+
+    // Lines a write does not touch keep their Latin-1 bytes; a rewritten value is UTF-8.
+    ASSERT_TRUE(m_ini.SaveSetting(QStringLiteral("Unit"), QStringLiteral("1001")));
+    EXPECT_EQ(readFile(), old + "Unit=1001\n");
+    ASSERT_TRUE(m_ini.SaveSetting(QStringLiteral("name"), QStringLiteral("Café")));
+    EXPECT_EQ(readFile(),
+              "; Ger\xE4te\n[config]\nname=Caf\xC3\xA9\nMapBase=http://h\xF4te/\nUnit=1001\n");
+    EXPECT_EQ(m_ini.GetSetting(QStringLiteral("name")), QStringLiteral("Café"));
+}
+
+TEST_F(IniFileTest, WriteReplacesTheFileInsteadOfOverwritingIt) {
+    writeFile("[config]\nUnit=1001\n");
+    // Readers that opened the file before the write go on seeing a whole old file; with an
+    // overwrite in place they would see the new text, or a half-written one.
+    QFile reader(m_path);
+    ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
+
+    ASSERT_TRUE(m_ini.SaveSetting(QStringLiteral("Unit"), QStringLiteral("1002")));
+
+    EXPECT_EQ(reader.readAll(), QByteArray("[config]\nUnit=1001\n"));
+    EXPECT_EQ(readFile(), QByteArray("[config]\nUnit=1002\n"));
 }
 
 TEST_F(IniFileTest, ValueIsReadUpToANulByte) {

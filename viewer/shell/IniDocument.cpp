@@ -1,12 +1,21 @@
 #include "shell/IniDocument.h"
 
 #include <QString>
+#include <QStringDecoder>
+
+namespace {
+
+const QByteArray kByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
 
 IniDocument::IniDocument(const QByteArray& text) {
     qsizetype start = 0;
-    // Files saved by some editors start with a byte-order mark; it is no part of a name.
-    if (text.startsWith("\xEF\xBB\xBF")) {
-        start = 3;
+    // Files saved by some editors start with a byte-order mark; it is no part of a name, and
+    // the file keeps it.
+    if (text.startsWith(kByteOrderMark)) {
+        m_byteOrderMark = true;
+        start = kByteOrderMark.size();
     }
     bool endSeen = false;
     while (start < text.size()) {
@@ -58,7 +67,7 @@ IniDocument::Line IniDocument::parse(const QByteArray& text, const QByteArray& e
 }
 
 QByteArray IniDocument::toBytes() const {
-    QByteArray out;
+    QByteArray out = m_byteOrderMark ? kByteOrderMark : QByteArray();
     for (const Line& line : m_lines) {
         out += line.text;
         out += line.end;
@@ -66,8 +75,20 @@ QByteArray IniDocument::toBytes() const {
     return out;
 }
 
+QString IniDocument::decode(const QByteArray& bytes) {
+    // A byte-order mark inside a value is text like any other.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8(bytes);
+    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+}
+
+QByteArray IniDocument::encode(const QString& text) {
+    return text.toUtf8();
+}
+
 bool IniDocument::sameName(const QByteArray& a, const QByteArray& b) {
-    return QString::fromLatin1(a).compare(QString::fromLatin1(b), Qt::CaseInsensitive) == 0;
+    return a == b || decode(a).compare(decode(b), Qt::CaseInsensitive) == 0;
 }
 
 qsizetype IniDocument::findSection(const QByteArray& section) const {

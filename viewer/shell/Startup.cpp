@@ -36,6 +36,25 @@ std::runtime_error typeMismatch() {
     return std::runtime_error("Type mismatch");
 }
 
+// Whether start-up can go on with a stored number. A language without texts or a time-zone
+// entry beyond the list would end every start with the fatal message, and the user could
+// not reach the settings window to choose again. Any unit digit will do: an unknown one
+// keeps the previous factor.
+bool inRange(const QString& key, int value, const StringTable& strings) {
+    if (key == kLanguageKey) {
+        try {
+            strings.languageText(value % 10, TextId::kCaption);
+            return true;
+        } catch (const std::runtime_error&) {
+            return false;
+        }
+    }
+    if (key == kAreaKey) {
+        return value >= TextId::kFirstTimeZone && value <= TextId::kLastTimeZone;
+    }
+    return true;
+}
+
 }  // namespace
 
 Startup::Startup(Application& app) : m_app(app) {}
@@ -111,10 +130,10 @@ int Startup::numberSetting(const QString& key, const QString& defaultValue) {
     clsIniFile& settings = m_app.settings();
     bool ok = false;
     const int value = settings.GetSetting(key).toInt(&ok);
-    if (ok) {
+    if (ok && inRange(key, value, m_app.strings())) {
         return value;
     }
-    // Unset, empty, or damaged: a value that is no number would end every start from now on.
+    // Unset, empty, damaged or out of range: such a value would end every start from now on.
     settings.SaveSetting(key, defaultValue);
     return defaultValue.toInt();
 }

@@ -25,7 +25,8 @@ class Startup {
 
   private:
     void bindSettings();
-    // The setting as a number; an unset or damaged value is replaced by the default.
+    // The setting as a number; an unset or damaged value, or one out of range (a language
+    // without texts, a time-zone entry beyond the list), is replaced by the default.
     int numberSetting(const QString& key, const QString& defaultValue);
     void reportFatal(const QString& description);
 

@@ -10,13 +10,30 @@
 namespace {
 
 QByteArray toFile(const QString& text) {
-    return text.trimmed().toLatin1();
+    return IniDocument::encode(text.trimmed());
+}
+
+// Where the first limit characters of text end, in UTF-16 units: a character beyond the
+// basic plane is one character in two units, kept whole or left out whole. (Decoded text
+// has no lone surrogates.)
+qsizetype characterEnd(const QString& text, qsizetype limit) {
+    qsizetype end = 0;
+    for (qsizetype count = 0; count < limit && end < text.size(); ++count) {
+        end += text.at(end).isHighSurrogate() ? 2 : 1;
+    }
+    return end;
+}
+
+qsizetype characterCount(const QString& text) {
+    return characterEnd(text, text.size());
 }
 
 // A name or value that would break the line it is written on, or that would read back as
-// something else (a section header, a comment, a second key), is refused.
+// something else (a section header, a comment, a second key), is refused; so is a broken
+// UTF-16 text, which has no UTF-8 form and would come back as other characters.
 bool isWritableText(const QString& text) {
-    return !text.contains(u'\n') && !text.contains(u'\r') && !text.contains(QChar(u'\0'));
+    return !text.contains(u'\n') && !text.contains(u'\r') && !text.contains(QChar(u'\0')) &&
+           text.isValidUtf16();
 }
 
 bool isWritableSection(const QString& section) {
@@ -119,7 +136,8 @@ QString clsIniFile::GetSetting(const QString& key) const {
     if (nul >= 0) {
         value.truncate(nul);
     }
-    return QString::fromLatin1(value.left(kValueLimit));
+    const QString text = IniDocument::decode(value);
+    return text.left(characterEnd(text, kValueLimit));
 }
 
 qint16 clsIniFile::GetSection(QStringList& keys) const {
@@ -134,12 +152,13 @@ qint16 clsIniFile::GetSection(QStringList& keys) const {
     QStringList names;
     // Each name takes its length plus a separator; the list ends with one more.
     qsizetype used = 1;
-    for (const QByteArray& name : document.keys(toFile(m_section))) {
-        used += name.size() + 1;
+    for (const QByteArray& bytes : document.keys(toFile(m_section))) {
+        const QString name = IniDocument::decode(bytes);
+        used += characterCount(name) + 1;
         if (used > kKeyListLimit) {
             break;
         }
-        names << QString::fromLatin1(name);
+        names << name;
     }
     if (names.isEmpty()) {
         return 0;

@@ -10,7 +10,8 @@ class QByteArray;
 
 // The settings store: one profile file and one current section. Every call reads or writes
 // the file anew (nothing is cached), never throws and never shows anything. Text goes to the
-// file as 8-bit Latin-1, so any byte a file holds reads back and writes back unchanged.
+// file as UTF-8; a name or value an older run wrote as Latin-1 still reads, and every line a
+// write does not change keeps its bytes. Limits count characters and never cut one in half.
 class clsIniFile {
   public:
     // Writes version=1.0 into the named section, creating it; the current section stays.
@@ -19,7 +20,7 @@ class clsIniFile {
     void DeleteSection();
     // Writes key=value into the current section, appending the key, the section or the file
     // as needed. False when nothing was written: the file system refused, or the key, value
-    // or section cannot be written as one line of the format.
+    // or section cannot be written as one line of the format or has no UTF-8 form.
     bool SaveSetting(const QString& key, const QString& value);
     // The value of key in the current section, at most 254 characters; "" when the key, the
     // section or the file is missing.
