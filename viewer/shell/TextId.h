@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/MessageBoxService.h"
+
 // Numbers of the texts in the string table. Language texts are looked up as language base +
 // id; the shared ones by their plain id.
 namespace TextId {
@@ -53,6 +55,12 @@ inline constexpr int kCameraFileMissing = 3037;
 inline constexpr int kJpgFilter = 3038;
 inline constexpr int kPictureFolderTitle = 3039;
 inline constexpr int kLoadWithoutMapQuestion = 3041;
+// The buttons of the message boxes.
+inline constexpr int kButtonOk = 3060;
+inline constexpr int kButtonCancel = 3061;
+inline constexpr int kButtonYes = 3062;
+inline constexpr int kButtonNo = 3063;
+inline constexpr int kButtonRetry = 3064;
 
 // Normal and Lock labels: 4000 + 10 × twips per pixel + 1 (Normal) or + 2 (Lock).
 inline constexpr int kNormalAt12 = 4121;
@@ -99,9 +107,31 @@ inline constexpr std::array kPerLanguage{kUnitCount,
                                          kJpgFilter,
                                          kPictureFolderTitle,
                                          kLoadWithoutMapQuestion,
+                                         kButtonOk,
+                                         kButtonCancel,
+                                         kButtonYes,
+                                         kButtonNo,
+                                         kButtonRetry,
                                          kNormalAt12,
                                          kLockAt12,
                                          kNormalAt15,
                                          kLockAt15};
+
+// The text of the button that gives this answer.
+inline constexpr int buttonLabel(MessageBoxService::Answer answer) {
+    switch (answer) {
+        case MessageBoxService::Answer::Ok:
+            return kButtonOk;
+        case MessageBoxService::Answer::Cancel:
+            return kButtonCancel;
+        case MessageBoxService::Answer::Yes:
+            return kButtonYes;
+        case MessageBoxService::Answer::No:
+            return kButtonNo;
+        case MessageBoxService::Answer::Retry:
+            return kButtonRetry;
+    }
+    return kButtonOk;
+}
 
 }  // namespace TextId
