@@ -76,6 +76,20 @@ TEST_F(ApplicationTest, TextsComeFromTheLanguageBase) {
     EXPECT_THROW(m_app.text(2147480000), std::runtime_error);
 }
 
+TEST_F(ApplicationTest, ButtonLabelsFollowTheLanguageOnceChosen) {
+    using Answer = MessageBoxService::Answer;
+    EXPECT_EQ(m_app.buttonLabel(Answer::Yes), QString());
+    m_app.setLanguageCode(1001);
+    EXPECT_EQ(m_app.buttonLabel(Answer::Yes), QStringLiteral("Yes"));
+    EXPECT_EQ(m_app.buttonLabel(Answer::Cancel), QStringLiteral("Cancel"));
+    m_app.setLanguageCode(1002);
+    EXPECT_EQ(m_app.buttonLabel(Answer::No), QStringLiteral("否"));
+    EXPECT_EQ(m_app.buttonLabel(Answer::Ok), QStringLiteral("確定"));
+    // A language without texts leaves the box its own labels.
+    m_app.setLanguageCode(1005);
+    EXPECT_EQ(m_app.buttonLabel(Answer::Retry), QString());
+}
+
 TEST(Twips, ScreensOf108DpiOrMoreHave12) {
     struct Case {
         double dpi;

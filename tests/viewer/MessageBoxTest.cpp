@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <functional>
 
@@ -242,7 +243,9 @@ TEST(QtMessageBoxService, OpensOverTheActiveWindowOrMidScreenAndAboveTopmostWind
     QtMessageBoxService service;
     const auto placement = [&](QWidget* expectedOwner, const QPoint& centre) {
         answer(service, Buttons::Ok, [&](QWidget* box) {
-            EXPECT_EQ(box->parentWidget(), expectedOwner);
+            const QWindow* owner =
+                expectedOwner != nullptr ? expectedOwner->windowHandle() : nullptr;
+            EXPECT_EQ(box->windowHandle()->transientParent(), owner);
             EXPECT_LE((centreOf(box->frameGeometry()) - centre).manhattanLength(), 2);
             box->close();
         });
@@ -264,6 +267,24 @@ TEST(QtMessageBoxService, OpensOverTheActiveWindowOrMidScreenAndAboveTopmostWind
         EXPECT_TRUE(box->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         box->close();
     });
+}
+
+// The splash's time can run out while a start-up message is open: the window that goes must
+// not take the box with it.
+TEST(QtMessageBoxService, OutlivesTheWindowItOpenedOver) {
+    QtMessageBoxService service;
+    auto* owner = new QWidget;
+    owner->setGeometry(60, 80, 900, 600);
+    owner->show();
+    owner->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(owner));
+    const Answer given = answer(service, Buttons::YesNo, [&](QWidget* box) {
+        delete owner;
+        ASSERT_TRUE(box->isVisible());
+        QTest::keyClick(box->focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(given, Answer::No);
 }
 
 }  // namespace

@@ -60,6 +60,9 @@ int main(int argc, char* argv[]) {
         return std::make_unique<QtSkinHost>();
     };
     Application app(services, StringTable::builtIn(), QCoreApplication::applicationFilePath());
+    // The boxes' buttons read in the language start-up chooses.
+    platform.messageBoxes().setLabelProvider(
+        [&app](MessageBoxService::Answer answer) { return app.buttonLabel(answer); });
     ViewerWindows::install(app, [](int status) {
         // Before the event loop runs, start-up sees the end itself and returns.
         if (QThread::currentThread()->loopLevel() > 0) {

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <vector>
 
@@ -54,12 +55,19 @@ bool anotherWindowStaysOnTop() {
 
 MessageBoxDialog::MessageBoxDialog(MessageBoxService::Icon icon, Buttons buttons,
                                    const QString& title, const QString& text, const Labels& labels,
-                                   QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+                                   QWidget* owner)
+    // Owned by no window: a window that goes while the box is open (the splash, whose time
+    // runs out during a start-up message) would otherwise take the box with it.
+    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint),
       m_buttons(buttons),
       m_answer(escapeAnswer(buttons)) {
     setWindowFlag(Qt::WindowStaysOnTopHint, anotherWindowStaysOnTop());
-    setModal(true);
+    setWindowModality(Qt::ApplicationModal);
+    if (owner != nullptr && owner->window()->windowHandle() != nullptr) {
+        // Still kept above its owner by the window manager; the link ends with the owner.
+        winId();
+        windowHandle()->setTransientParent(owner->window()->windowHandle());
+    }
     setWindowTitle(title);
 
     auto* column = new QVBoxLayout(this);
@@ -100,7 +108,7 @@ MessageBoxDialog::MessageBoxDialog(MessageBoxService::Icon icon, Buttons buttons
         }
     }
     column->addWidget(m_footer);
-    placeOver(parent);
+    placeOver(owner);
 }
 
 // Centred over the owner's window, or on the screen when there is none, and kept on that

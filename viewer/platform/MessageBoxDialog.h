@@ -22,7 +22,7 @@ class MessageBoxDialog : public QDialog {
 
     MessageBoxDialog(MessageBoxService::Icon icon, MessageBoxService::Buttons buttons,
                      const QString& title, const QString& text, const Labels& labels,
-                     QWidget* parent);
+                     QWidget* owner);
 
     // The answer the user gave; until then, and when the box is closed in any other way, the
     // one Esc gives.

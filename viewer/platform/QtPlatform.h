@@ -13,6 +13,7 @@ class QtPlatform {
     QtPlatform();
 
     const Platform& services() const { return m_services; }
+    QtMessageBoxService& messageBoxes() { return m_messageBoxes; }
 
   private:
     QtMessageBoxService m_messageBoxes;

@@ -58,6 +58,17 @@ QString Application::textOr(int textId) const {
     }
 }
 
+QString Application::buttonLabel(MessageBoxService::Answer answer) const {
+    if (m_languageNumber == 0) {
+        return QString();
+    }
+    try {
+        return text(TextId::buttonLabel(answer));
+    } catch (const std::exception&) {
+        return QString();
+    }
+}
+
 QString Application::sharedText(int id) const {
     return m_strings.text(id);
 }

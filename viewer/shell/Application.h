@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/MessageBoxService.h"
 #include "platform/Platform.h"
 #include "services/MapPage.h"
 #include "services/TrackTable.h"
@@ -56,6 +57,9 @@ class Application {
     QString text(int textId) const;
     // The text, or its number when the table lacks it: a message box still appears.
     QString textOr(int textId) const;
+    // The label of a message box button in the language in force; empty before start-up has
+    // chosen one, or where the table lacks it, so the box falls back to its own.
+    QString buttonLabel(MessageBoxService::Answer answer) const;
     // A text that belongs to no language (the map address, the language list); throws too.
     QString sharedText(int id) const;
     // Where the map page is served: the settings key MapBase when it is set, else text 1;
