@@ -8,6 +8,7 @@
 
 #include "platform/fake/FakePlatform.h"
 #include "services/TrackTable.h"
+#include "services/clsDot.h"
 #include "shell/Application.h"
 #include "shell/FileExists.h"
 #include "shell/StringTable.h"
@@ -222,29 +223,23 @@ TEST(ApplicationWindows, FailuresAreRunTimeErrors) {
     EXPECT_FALSE(app.isLoaded<SecondWindow>());
 }
 
-// clsDot belongs to the track library; the table only keeps pointers to it, so any distinct
-// addresses serve here.
-std::shared_ptr<clsDot> fakeTrack(const std::shared_ptr<int>& owner) {
-    return std::shared_ptr<clsDot>(owner, reinterpret_cast<clsDot*>(owner.get()));
-}
-
 TEST(TrackTable, KeepsInsertionOrderAndNeverReplaces) {
-    const auto a = std::make_shared<int>(1);
-    const auto b = std::make_shared<int>(2);
-    const auto c = std::make_shared<int>(3);
+    const auto a = std::make_shared<clsDot>();
+    const auto b = std::make_shared<clsDot>();
+    const auto c = std::make_shared<clsDot>();
     TrackTable table;
     EXPECT_EQ(TrackTable::keyFor(3), QStringLiteral("No3"));
-    EXPECT_TRUE(table.add(TrackTable::keyFor(10), fakeTrack(a)));
-    EXPECT_TRUE(table.add(TrackTable::keyFor(2), fakeTrack(b)));
-    EXPECT_FALSE(table.add(TrackTable::keyFor(10), fakeTrack(c)));
+    EXPECT_TRUE(table.add(TrackTable::keyFor(10), a));
+    EXPECT_TRUE(table.add(TrackTable::keyFor(2), b));
+    EXPECT_FALSE(table.add(TrackTable::keyFor(10), c));
     EXPECT_EQ(table.keys(), (QStringList{QStringLiteral("No10"), QStringLiteral("No2")}));
-    EXPECT_EQ(table.find(QStringLiteral("No10")), fakeTrack(a));
+    EXPECT_EQ(table.find(QStringLiteral("No10")), a);
     EXPECT_EQ(table.find(QStringLiteral("No3")), nullptr);
     EXPECT_FALSE(table.contains(QStringLiteral("no10")));
 
     EXPECT_TRUE(table.remove(QStringLiteral("No10")));
     EXPECT_FALSE(table.remove(QStringLiteral("No10")));
-    EXPECT_TRUE(table.add(TrackTable::keyFor(10), fakeTrack(c)));
+    EXPECT_TRUE(table.add(TrackTable::keyFor(10), c));
     EXPECT_EQ(table.keys(), (QStringList{QStringLiteral("No2"), QStringLiteral("No10")}));
 }
 
