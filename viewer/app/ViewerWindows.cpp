@@ -16,6 +16,8 @@
 #include "services/ControlBar.h"
 #include "services/RecordingList.h"
 #include "services/SettingsWindow.h"
+#include "services/TrackLoader.h"
+#include "services/VideoWindow.h"
 #include "settings/frmSetupInfo.h"
 #include "shell/Application.h"
 #include "track/frmSendData.h"
@@ -97,6 +99,8 @@ void ViewerWindows::registerWindows() {
     registry.addInterface<ControlBar, frmCurve>();
     registry.addInterface<SettingsWindow, frmSetupInfo>();
     registry.addInterface<AboutWindow, frmAbout>();
+    registry.addInterface<VideoWindow, frmChild>();
+    registry.addInterface<TrackLoader, frmSendData>();
 
     // Every window made inside another goes before it.
     registry.setHost<frmChild, frmMain>();

@@ -1,10 +1,15 @@
 #include "frame/frmMain.h"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QUrl>
+#include <algorithm>
 #include <exception>
 
 #include "platform/SkinElement.h"
@@ -26,6 +31,8 @@ frmMain::frmMain(Windows& windows)
     // window system offers no maximise either.
     setFixedSize(WindowGeometry::kFrameSize);
     setObjectName(QStringLiteral("frmMain"));
+    // Recordings dropped from a file manager anywhere on the frame join the list.
+    setAcceptDrops(true);
 }
 
 frmMain::~frmMain() = default;
@@ -159,6 +166,26 @@ void frmMain::showModal() {
         dialog->showModal();
     }
     windows().unload<Dialog>();
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); })) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths << url.toLocalFile();
+        }
+    }
+    event->acceptProposedAction();
+    if (RecordingList* list = windows().load<RecordingList>()) {
+        list->addRecordings(paths);
+    }
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

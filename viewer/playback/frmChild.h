@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "services/VideoWindow.h"
 #include "shell/DockBand.h"
 #include "shell/Form.h"
 
@@ -15,7 +16,7 @@ class MediaPlayer;
 // fills it while a recording is playing or paused; otherwise it shows its picture with the
 // muted background clip mtbk looping in the middle. The bottom band "MediaControl" hosts the
 // control bar.
-class frmChild : public QWidget, public Form {
+class frmChild : public QWidget, public Form, public VideoWindow {
   public:
     static constexpr int kPlayTimeMilliseconds = 800;
 
@@ -29,10 +30,10 @@ class frmChild : public QWidget, public Form {
 
     DockBand& mediaControlBand() { return m_mediaControlBand; }
     QLabel& picBack() { return m_picBack; }
-    MediaPlayer& mtWmp() { return *m_mtWmp; }
+    MediaPlayer& mtWmp() override { return *m_mtWmp; }
     // nullptr only when the platform has no player to give.
     MediaPlayer* mtbk() { return m_mtbk.get(); }
-    QTimer& tPlayTime() { return m_tPlayTime; }
+    QTimer& tPlayTime() override { return m_tPlayTime; }
 
     // The current play rate ("1" after load) and the last whole playing second ("-1").
     const QString& picBackTag() const { return m_picBackTag; }

@@ -45,6 +45,15 @@ bool MapPage::isRouteBatch(const QString& text) {
     return text == QStringLiteral("Over") || matchesWhole(batch, text);
 }
 
+QString MapPage::serialText(int serial) {
+    return QStringLiteral("%1").arg(serial, 3, 10, QLatin1Char('0'));
+}
+
+bool MapPage::isCoordinate(const QString& text) {
+    static const QRegularExpression number(QStringLiteral(R"(\A%1\z)").arg(kNumber));
+    return matchesWhole(number, text);
+}
+
 bool MapPage::isSerial(const QString& text) {
     static const QRegularExpression serial(QStringLiteral(R"(\A\d{3,}\z)"));
     return matchesWhole(serial, text);

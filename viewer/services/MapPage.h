@@ -31,6 +31,9 @@ class MapPage {
     // Told of every change of the flag.
     void addReadyHandler(ReadyHandler handler);
 
+    // A recording's serial as the page knows it: at least three digits, "007".
+    static QString serialText(int serial);
+
     // Each returns whether the call was sent.
     // A batch of a route: an optional "000"-style serial, then "lon!lat|" points; or "Over".
     bool getContentHis(const QString& batch);
@@ -46,6 +49,8 @@ class MapPage {
 
     static bool isRouteBatch(const QString& text);
     static bool isSerial(const QString& text);
+    // A longitude or latitude as the track document writes it: a plain decimal number.
+    static bool isCoordinate(const QString& text);
     static bool isCarPosition(const QString& text);
 
     static const QString kClickVariable;

@@ -1,6 +1,12 @@
 #pragma once
 
-// The recording list as the frame's buttons reach it.
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The recording list as the other windows reach it. A row is found by its serial number,
+// which it keeps for as long as it lives; positions change as rows are removed, so no window
+// holds on to one.
 class RecordingList {
   public:
     virtual ~RecordingList();
@@ -9,4 +15,35 @@ class RecordingList {
     virtual void cmdOpenFile() = 0;
     // Clears the list.
     virtual void DeleteList() = 0;
+    // Adds the recordings among paths (existing .mp4 files, in any case) as cmdOpenFile does
+    // once the user has picked them: files dropped on the viewer, files it was started with.
+    virtual void addRecordings(const QStringList& paths) = 0;
+
+    // The serials of the rows in list order.
+    virtual QList<int> serials() const = 0;
+    // The row of the recording playing or last played; 0 before the first.
+    virtual int playingSerial() const = 0;
+    virtual void setPlayingSerial(int serial) = 0;
+    // The row the user chose last (clicked, or selected by a load); 0 when there is none.
+    virtual int selectedSerial() const = 0;
+    virtual void selectRow(int serial) = 0;
+
+    // A row's recording and state; a serial without a row reads as empty and false, and
+    // changes to it are ignored.
+    virtual QString path(int serial) const = 0;
+    virtual bool isChecked(int serial) const = 0;
+    // The track has been read (whether or not it held points).
+    virtual bool isLoaded(int serial) const = 0;
+    virtual void setLoaded(int serial) = 0;
+    // The track is drawn on the map.
+    virtual bool isOnMap(int serial) const = 0;
+    virtual void setOnMap(int serial, bool onMap) = 0;
+    // The recording could not be read or has gone; such rows are removed by removeMissingRows.
+    virtual void setMissing(int serial) = 0;
+    virtual void removeMissingRows() = 0;
+
+    // Repaints the row stripes after the row count changed.
+    virtual void FullListBackColor() = 0;
+    // Colours the rows: the playing one yellow and bold, the others by Normal or Lock.
+    virtual void MarkPlayingItem(int serial) = 0;
 };

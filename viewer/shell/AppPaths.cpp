@@ -51,6 +51,10 @@ QString AppPaths::settingsFile() {
     return configHome() + QStringLiteral("/harventis-dvr-tools/mtconfig.mp4");
 }
 
+QString AppPaths::handOverFile() {
+    return configHome() + QStringLiteral("/harventis-dvr-tools/flow.xml");
+}
+
 QString AppPaths::scratchFolder() {
     return QString::fromStdString(ScratchFolder::path());
 }

@@ -9,6 +9,9 @@ class AppPaths {
   public:
     // $XDG_CONFIG_HOME/harventis-dvr-tools/mtconfig.mp4, ~/.config/… by default
     static QString settingsFile();
+    // The recording list handed over across a language restart, beside the settings file
+    // (the program folder may be read-only).
+    static QString handOverFile();
     static QString scratchFolder();
     // The XDG desktop folder ($XDG_CONFIG_HOME/user-dirs.dirs), ~/Desktop when it names none
     // or a relative one.

@@ -55,6 +55,9 @@ inline constexpr int kCameraFileMissing = 3037;
 inline constexpr int kJpgFilter = 3038;
 inline constexpr int kPictureFolderTitle = 3039;
 inline constexpr int kLoadWithoutMapQuestion = 3041;
+inline constexpr int kHandOverDamaged = 3042;
+inline constexpr int kMapPageFailed = 3043;
+inline constexpr int kLoaderBusy = 3044;
 // The buttons of the message boxes.
 inline constexpr int kButtonOk = 3060;
 inline constexpr int kButtonCancel = 3061;
@@ -107,6 +110,9 @@ inline constexpr std::array kPerLanguage{kUnitCount,
                                          kJpgFilter,
                                          kPictureFolderTitle,
                                          kLoadWithoutMapQuestion,
+                                         kHandOverDamaged,
+                                         kMapPageFailed,
+                                         kLoaderBusy,
                                          kButtonOk,
                                          kButtonCancel,
                                          kButtonYes,

@@ -1,0 +1,3 @@
+#include "services/TrackLoader.h"
+
+TrackLoader::~TrackLoader() = default;

@@ -1,0 +1,3 @@
+#include "services/VideoWindow.h"
+
+VideoWindow::~VideoWindow() = default;
