@@ -171,30 +171,12 @@ bool frmMP4List::playingOrPaused() {
 }
 
 void frmMP4List::cmdOpenFile() {
-    try {
-        if (!mapReady() &&
-            message(MessageBoxService::Icon::Information, MessageBoxService::Buttons::YesNo,
-                    TextId::kInformationPrompted, app().text(TextId::kLoadWithoutMapQuestion)) !=
-                MessageBoxService::Answer::Yes) {
-            return;
-        }
+    addPicked([this] {
         FileDialogService* dialogs = app().platform().fileDialogs;
-        if (dialogs == nullptr) {
-            return;
-        }
-        const QStringList paths =
-            dialogs->openFiles(app().text(TextId::kOpenMediaTitle), app().text(TextId::kMp4Filter));
-        for (const QString& path : paths) {
-            addRow(path, RecordingName(path).dateTimeText());
-        }
-        if (m_lstMP4.topLevelItemCount() > 0) {
-            FullListBackColor();
-            MarkPlayingItem(m_playingSerial);
-        }
-    } catch (const std::exception& error) {
-        message(MessageBoxService::Icon::Information, MessageBoxService::Buttons::Ok,
-                TextId::kWarningTitle, textOr(TextId::kOpenFileFailed) + describe(error));
-    }
+        return dialogs != nullptr ? dialogs->openFiles(app().text(TextId::kOpenMediaTitle),
+                                                       app().text(TextId::kMp4Filter))
+                                  : QStringList();
+    });
 }
 
 void frmMP4List::addRecordings(const QStringList& paths) {
@@ -204,21 +186,27 @@ void frmMP4List::addRecordings(const QStringList& paths) {
             recordings << QFileInfo(path).absoluteFilePath();
         }
     }
-    if (recordings.isEmpty()) {
-        return;
+    if (!recordings.isEmpty()) {
+        addPicked([&recordings] { return recordings; });
     }
+}
+
+void frmMP4List::addPicked(const std::function<QStringList()>& pick) {
     try {
+        // Without the map a recording cannot be drawn: the user decides.
         if (!mapReady() &&
             message(MessageBoxService::Icon::Information, MessageBoxService::Buttons::YesNo,
                     TextId::kInformationPrompted, app().text(TextId::kLoadWithoutMapQuestion)) !=
                 MessageBoxService::Answer::Yes) {
             return;
         }
-        for (const QString& path : recordings) {
+        for (const QString& path : pick()) {
             addRow(path, RecordingName(path).dateTimeText());
         }
-        FullListBackColor();
-        MarkPlayingItem(m_playingSerial);
+        if (m_lstMP4.topLevelItemCount() > 0) {
+            FullListBackColor();
+            MarkPlayingItem(m_playingSerial);
+        }
     } catch (const std::exception& error) {
         message(MessageBoxService::Icon::Information, MessageBoxService::Buttons::Ok,
                 TextId::kWarningTitle, textOr(TextId::kOpenFileFailed) + describe(error));

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 #include "services/RecordingList.h"
@@ -82,6 +83,8 @@ class frmMP4List : public QWidget, public Form, public RecordingList {
     void applyLayoutConstants();
     void layoutList();
     void restoreHandedOverList();
+    // Asks first while the map has not loaded, then adds the recordings pick gives.
+    void addPicked(const std::function<QStringList()>& pick);
     void addRow(const QString& path, const QString& dateTime);
     void setChecked(QTreeWidgetItem* item, bool checked);
     void clearFromMap(QTreeWidgetItem* item);
