@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "shell/CommandLine.h"
 
@@ -48,6 +50,33 @@ TEST(CommandLine, JoinsArgumentsWithSingleBlanks) {
               QStringLiteral("/tmp/some folder*1"));
     EXPECT_EQ(CommandLine::fromArguments({QStringLiteral("/tmp/some"), QStringLiteral("folder*1")}),
               QStringLiteral("/tmp/some folder*1"));
+}
+
+TEST(CommandLine, OpensRecordingsOnlyWhenEveryArgumentIsOne) {
+    QTemporaryDir folder;
+    for (const char* name : {"120000.MP4", "130000.mp4", "notes.txt"}) {
+        QFile file(folder.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QString a = folder.filePath(QStringLiteral("120000.MP4"));
+    const QString b = folder.filePath(QStringLiteral("130000.mp4"));
+    const struct {
+        QStringList arguments;
+        QStringList recordings;
+    } cases[] = {
+        {{a, b}, {a, b}},
+        {{a}, {a}},
+        {{a, folder.filePath(QStringLiteral("notes.txt"))}, {}},
+        {{a, folder.filePath(QStringLiteral("gone.mp4"))}, {}},
+        {{folder.path()}, {}},
+        // The installer's command lines stay the installer's.
+        {{folder.path() + QStringLiteral("*1")}, {}},
+        {{}, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CommandLine::recordingsToOpen(c.arguments), c.recordings)
+            << c.arguments.join(u' ').toStdString();
+    }
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ class DesktopLaunchersTest : public ::testing::Test {
                "Name=Harventis DVR Tools\n"
                "Exec=\"" +
                program.toUtf8() +
-               "\"\n"
+               "\" %F\n"
                "Path=" +
                folder.toUtf8() +
                "\n"
@@ -48,7 +48,8 @@ class DesktopLaunchersTest : public ::testing::Test {
                folder.toUtf8() +
                "/harventis-dvr-tools.svg\n"
                "Terminal=false\n"
-               "Categories=AudioVideo;Video;Player;\n";
+               "Categories=AudioVideo;Video;Player;\n"
+               "MimeType=video/mp4;\n";
     }
 
     TempHome m_home;

@@ -59,7 +59,7 @@ TEST_F(InstallerProgramTest, CreatesAndRemovesLaunchersWithoutADisplay) {
     QFile launcher(m_home.desktopLauncher());
     ASSERT_TRUE(launcher.open(QIODevice::ReadOnly));
     EXPECT_TRUE(
-        launcher.readAll().contains("\nExec=\"" + folder.toUtf8() + "/harventis-dvr-tools\"\n"));
+        launcher.readAll().contains("\nExec=\"" + folder.toUtf8() + "/harventis-dvr-tools\" %F\n"));
     EXPECT_TRUE(QFile::exists(m_home.menuLauncher()));
     EXPECT_TRUE(QFileInfo(m_home.scratchFolder()).isDir());
     EXPECT_FALSE(QFile::exists(m_home.settingsFile()));

@@ -236,7 +236,7 @@ TEST_F(InstallerTest, PathAndLanguageCreateLaunchers) {
     ASSERT_TRUE(launcher.open(QIODevice::ReadOnly));
     const QByteArray text = launcher.readAll();
     EXPECT_TRUE(text.contains("\nName=Harventis DVR Tools\n"));
-    EXPECT_TRUE(text.contains("\nExec=\"" + m_folder.toUtf8() + "/harventis-dvr-tools\"\n"))
+    EXPECT_TRUE(text.contains("\nExec=\"" + m_folder.toUtf8() + "/harventis-dvr-tools\" %F\n"))
         << text.toStdString();
     EXPECT_TRUE(QFile::exists(m_home.menuLauncher()));
     EXPECT_TRUE(QFileInfo(m_home.scratchFolder()).isDir());

@@ -14,6 +14,7 @@
 #include "playback/frmCurve.h"
 #include "services/AboutWindow.h"
 #include "services/ControlBar.h"
+#include "services/MapPage.h"
 #include "services/RecordingList.h"
 #include "services/SettingsWindow.h"
 #include "services/TrackLoader.h"
@@ -110,6 +111,31 @@ void ViewerWindows::registerWindows() {
     registry.setHost<frmAbout, frmMain>();
     registry.setHost<frmCurve, frmChild>();
     registry.setHost<frmMP4List, frmMediaCtrl>();
+}
+
+void ViewerWindows::openRecordings(const QStringList& paths) {
+    // The page loads for a moment after start-up; the user is not asked about a map that is
+    // about to come.
+    auto waiting = std::make_shared<bool>(true);
+    const auto open = [this, paths, waiting] {
+        if (!*waiting) {
+            return;
+        }
+        *waiting = false;
+        if (RecordingList* list = m_windows.load<RecordingList>()) {
+            list->addRecordings(paths);
+        }
+    };
+    if (m_app.mapPage().isReady()) {
+        open();
+        return;
+    }
+    m_app.mapPage().addReadyHandler([this, open](int flag) {
+        if (flag == MapPage::kReady) {
+            QTimer::singleShot(0, &m_context, open);
+        }
+    });
+    QTimer::singleShot(kOpenWaitMilliseconds, &m_context, open);
 }
 
 void ViewerWindows::throwIfEnded() const {

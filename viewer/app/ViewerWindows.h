@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+#include <QStringList>
 #include <memory>
 
 #include "shell/StartupWindows.h"
@@ -29,8 +31,14 @@ class ViewerWindows : public StartupWindows {
     void dockMapPanel() override;
     void showMainWindow() override;
 
+    // Recordings the program was started with ("Open with"): added to the list once the map
+    // page has loaded, or after a while without it.
+    void openRecordings(const QStringList& paths);
+
     // How long start-up waits at most for the splash to be on the screen.
     static constexpr int kSplashExposeMilliseconds = 2000;
+    // How long recordings to open wait at most for the map page.
+    static constexpr int kOpenWaitMilliseconds = 15000;
 
   private:
     ViewerWindows(Application& app, Windows::EndProgram endProgram);
@@ -40,4 +48,6 @@ class ViewerWindows : public StartupWindows {
     Application& m_app;
     Windows m_windows;
     std::unique_ptr<StateProbe> m_probe;
+    // Ends pending deferred steps when the windows go first.
+    QObject m_context;
 };

@@ -38,8 +38,9 @@ int main(int argc, char* argv[]) {
     }
     // Decided before any window object exists: installer mode needs no display, so it runs
     // from install scripts and over ssh.
+    const QStringList recordings = CommandLine::recordingsToOpen(arguments);
     const QString commandLine = CommandLine::fromArguments(arguments);
-    if (!commandLine.isEmpty()) {
+    if (recordings.isEmpty() && !commandLine.isEmpty()) {
         QCoreApplication core(argc, argv);
         ConsoleMessageBoxService messageBoxes(std::cerr);
         Platform platform;
@@ -63,7 +64,7 @@ int main(int argc, char* argv[]) {
     // The boxes' buttons read in the language start-up chooses.
     platform.messageBoxes().setLabelProvider(
         [&app](MessageBoxService::Answer answer) { return app.buttonLabel(answer); });
-    ViewerWindows::install(app, [](int status) {
+    ViewerWindows& windows = ViewerWindows::install(app, [](int status) {
         // Before the event loop runs, start-up sees the end itself and returns.
         if (QThread::currentThread()->loopLevel() > 0) {
             QCoreApplication::exit(status);
@@ -75,6 +76,9 @@ int main(int argc, char* argv[]) {
     // Without a window shown nothing could ever end the event loop.
     if (!anyWindowShown()) {
         return 0;
+    }
+    if (!recordings.isEmpty()) {
+        windows.openRecordings(recordings);
     }
     return QApplication::exec();
 }

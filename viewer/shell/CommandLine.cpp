@@ -1,6 +1,20 @@
 #include "shell/CommandLine.h"
 
+#include <QFileInfo>
 #include <QStringList>
+
+QStringList CommandLine::recordingsToOpen(const QStringList& arguments) {
+    QStringList recordings;
+    for (const QString& argument : arguments) {
+        const QFileInfo file(argument);
+        if (!file.isFile() ||
+            file.suffix().compare(QStringLiteral("mp4"), Qt::CaseInsensitive) != 0) {
+            return {};
+        }
+        recordings << file.absoluteFilePath();
+    }
+    return recordings;
+}
 
 QString CommandLine::fromArguments(const QStringList& arguments) {
     return arguments.join(u' ');

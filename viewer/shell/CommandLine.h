@@ -8,6 +8,11 @@ class CommandLine {
   public:
     static constexpr int kMaxArguments = 10;
 
+    // The recordings to open when every argument names an existing .mp4 file (in any case),
+    // as "Open with" starts the program; empty for any other command line, which is the
+    // installer's.
+    static QStringList recordingsToOpen(const QStringList& arguments);
+
     // The program's arguments joined with single blanks.
     static QString fromArguments(const QStringList& arguments);
 

@@ -46,10 +46,13 @@ QByteArray DesktopEntry::launcher(const QString& name, const QString& program,
     text += QStringLiteral("Type=Application\n");
     text += QStringLiteral("Version=1.0\n");
     text += QStringLiteral("Name=") + escapeValue(name) + u'\n';
-    text += QStringLiteral("Exec=") + escapeValue(quoteExecArgument(program)) + u'\n';
+    // %F: files chosen with "Open with" or dropped on the launcher are opened in the list.
+    text += QStringLiteral("Exec=") + escapeValue(quoteExecArgument(program)) +
+            QStringLiteral(" %F\n");
     text += QStringLiteral("Path=") + escapeValue(workingFolder) + u'\n';
     text += QStringLiteral("Icon=") + escapeValue(icon) + u'\n';
     text += QStringLiteral("Terminal=false\n");
     text += QStringLiteral("Categories=AudioVideo;Video;Player;\n");
+    text += QStringLiteral("MimeType=video/mp4;\n");
     return text.toUtf8();
 }

@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "LoaderFixture.h"
+#include "app/ViewerWindows.h"
 #include "frame/frmMain.h"
 #include "list/RecordingName.h"
 #include "list/frmMP4List.h"
@@ -266,6 +267,26 @@ TEST_F(RecordingListTest, RecordingsDroppedOnTheFrameJoinTheList) {
 
     EXPECT_EQ(column(frmMP4List::kPath), (QStringList{folder + QStringLiteral("/120000.MP4"),
                                                       folder + QStringLiteral("/130000.mp4")}));
+}
+
+TEST_F(RecordingListTest, RecordingsTheProgramWasStartedWithWaitForTheMap) {
+    startViewer(false);
+    const QString a = m_home.root() + QStringLiteral("/120000.MP4");
+    const QString b = m_home.root() + QStringLiteral("/130000.mp4");
+    for (const QString& path : {a, b}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    auto* root = dynamic_cast<ViewerWindows*>(app().startupWindows());
+    ASSERT_NE(root, nullptr);
+    root->openRecordings({a, b});
+    EXPECT_EQ(list().LstMP4().topLevelItemCount(), 0);
+
+    browser()->finishLoad(true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(column(frmMP4List::kPath), (QStringList{a, b}));
+    // Nobody was asked about a map that was about to come.
+    EXPECT_TRUE(m_platform.messageBoxes.shown().isEmpty());
 }
 
 class HandOverTest : public RecordingListTest {
