@@ -123,7 +123,7 @@ void ViewerWindows::openRecordings(const QStringList& paths) {
         }
         *waiting = false;
         if (RecordingList* list = m_windows.load<RecordingList>()) {
-            list->addRecordings(paths);
+            list->addRecordings(paths, true);
         }
     };
     if (m_app.mapPage().isReady()) {

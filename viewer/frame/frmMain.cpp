@@ -184,7 +184,7 @@ void frmMain::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     if (RecordingList* list = windows().load<RecordingList>()) {
-        list->addRecordings(paths);
+        list->addRecordings(paths, false);
     }
 }
 

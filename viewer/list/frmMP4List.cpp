@@ -179,16 +179,25 @@ void frmMP4List::cmdOpenFile() {
     });
 }
 
-void frmMP4List::addRecordings(const QStringList& paths) {
+void frmMP4List::addRecordings(const QStringList& paths, bool draw) {
     QStringList recordings;
     for (const QString& path : paths) {
         if (isRecordingFile(path)) {
             recordings << QFileInfo(path).absoluteFilePath();
         }
     }
-    if (!recordings.isEmpty()) {
-        addPicked([&recordings] { return recordings; });
+    if (recordings.isEmpty()) {
+        return;
     }
+    const int before = m_lstMP4.topLevelItemCount();
+    addPicked([&recordings] { return recordings; });
+    if (!draw || m_lstMP4.topLevelItemCount() == before) {
+        return;
+    }
+    for (int i = before; i < m_lstMP4.topLevelItemCount(); ++i) {
+        setChecked(m_lstMP4.topLevelItem(i), true);
+    }
+    loadTracks(TrackLoader::kLoadChecked);
 }
 
 void frmMP4List::addPicked(const std::function<QStringList()>& pick) {

@@ -43,7 +43,7 @@ class frmMP4List : public QWidget, public Form, public RecordingList {
 
     void cmdOpenFile() override;
     void DeleteList() override;
-    void addRecordings(const QStringList& paths) override;
+    void addRecordings(const QStringList& paths, bool draw) override;
 
     QList<int> serials() const override;
     int playingSerial() const override { return m_playingSerial; }

@@ -17,7 +17,8 @@ class RecordingList {
     virtual void DeleteList() = 0;
     // Adds the recordings among paths (existing .mp4 files, in any case) as cmdOpenFile does
     // once the user has picked them: files dropped on the viewer, files it was started with.
-    virtual void addRecordings(const QStringList& paths) = 0;
+    // With draw they are ticked and their tracks read and drawn at once.
+    virtual void addRecordings(const QStringList& paths, bool draw) = 0;
 
     // The serials of the rows in list order.
     virtual QList<int> serials() const = 0;

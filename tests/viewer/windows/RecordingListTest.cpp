@@ -282,9 +282,14 @@ TEST_F(RecordingListTest, RecordingsTheProgramWasStartedWithWaitForTheMap) {
     root->openRecordings({a, b});
     EXPECT_EQ(list().LstMP4().topLevelItemCount(), 0);
 
+    giveDocument(a, drive(3));
+    giveDocument(b, drive(4));
     browser()->finishLoad(true);
     QCoreApplication::processEvents();
     EXPECT_EQ(column(frmMP4List::kPath), (QStringList{a, b}));
+    // Ticked and drawn at once.
+    EXPECT_EQ(ticked(), (QList<int>{1, 2}));
+    EXPECT_EQ(batches().count(QStringLiteral("Over")), 2);
     // Nobody was asked about a map that was about to come.
     EXPECT_TRUE(m_platform.messageBoxes.shown().isEmpty());
 }
