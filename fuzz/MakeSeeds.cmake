@@ -1,5 +1,5 @@
-# Makes the seed corpus of every fuzz target, so each run starts from real recordings and
-# logs instead of from nothing:
+# Makes the seed corpus of every fuzz target, so each run starts from real recordings, logs,
+# skins and settings instead of from nothing:
 #   fuzz_mp4        a short recording in every layout make-recording knows, each also with
 #                   the movie header first and as cut off by a power failure, plus a few
 #                   layout options; and the movie structure of the real camera recordings
@@ -7,18 +7,20 @@
 #                   GPS logs
 #   fuzz_telemetry  the telemetry samples, blocks and records cut out of them, and pieces of
 #                   the real accelerometer logs
+#   fuzz_skin       the shipped skin files, with the version written in as the build does
+# fuzz_settings is seeded from fuzz/seeds/fuzz_settings, kept in the source tree.
 # Real camera files are only read; the seeds hold pieces of them.
 # Run as: cmake -DMAKE_RECORDING=<program> -DSEED_CUTTER=<program> -DROUTE=<route.txt>
-#   -DSAMPLES=<folder or empty> -DOUT=<folder> -P
+#   -DSKINS=<assets/skins> -DPROJECT_VERSION=<x.y.z> -DSAMPLES=<folder or empty> -DOUT=<folder> -P
 cmake_minimum_required(VERSION 3.25)
-foreach(var MAKE_RECORDING SEED_CUTTER ROUTE OUT)
+foreach(var MAKE_RECORDING SEED_CUTTER ROUTE SKINS PROJECT_VERSION OUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "MakeSeeds.cmake needs -D${var}=...")
   endif()
 endforeach()
 
 file(REMOVE_RECURSE ${OUT})
-file(MAKE_DIRECTORY ${OUT}/fuzz_mp4 ${OUT}/fuzz_nmea ${OUT}/fuzz_telemetry)
+file(MAKE_DIRECTORY ${OUT}/fuzz_mp4 ${OUT}/fuzz_nmea ${OUT}/fuzz_telemetry ${OUT}/fuzz_skin)
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE result ERROR_VARIABLE error)
@@ -84,5 +86,14 @@ if(SAMPLES AND IS_DIRECTORY ${SAMPLES})
        ${SAMPLES}/*.mov ${SAMPLES}/*.MOV ${SAMPLES}/*.gps ${SAMPLES}/*.3gf)
 endif()
 run(${SEED_CUTTER} ${OUT} ${recordings} --movie-only ${samples})
+
+# The skin files as the program folder holds them; the pictures stay where they are.
+file(GLOB_RECURSE skins RELATIVE ${SKINS} ${SKINS}/*)
+foreach(skin IN LISTS skins)
+  if(NOT skin MATCHES "^(art|support)/")
+    string(REPLACE "/" "-" name ${skin})
+    configure_file(${SKINS}/${skin} ${OUT}/fuzz_skin/${name} @ONLY)
+  endif()
+endforeach()
 
 file(TOUCH ${OUT}/made)
