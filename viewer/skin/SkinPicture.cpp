@@ -1,6 +1,7 @@
 #include "skin/SkinPicture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTransform>
@@ -14,6 +15,8 @@ namespace {
 // Larger pictures are refused: a skin never needs them, and a hostile file must not make
 // the viewer allocate gigabytes.
 constexpr int kLargestSide = 4096;
+// Far beyond any picture a skin needs.
+constexpr qint64 kLargestFile = qint64(16) << 20;
 constexpr qsizetype kCachedRenderings = 24;
 
 bool looksLikeSvg(const QByteArray& bytes) {
@@ -52,10 +55,18 @@ std::shared_ptr<SkinPicture> SkinPicture::load(const QString& path, QString* err
     if (!file.exists()) {
         return fail(QStringLiteral("not found"));
     }
+    // A device or a pipe named as a picture would be read for ever.
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        return fail(QStringLiteral("is not a file"));
+    }
+    if (info.size() > kLargestFile) {
+        return fail(QStringLiteral("is larger than %1 MiB").arg(kLargestFile >> 20));
+    }
     if (!file.open(QIODevice::ReadOnly)) {
         return fail(QStringLiteral("cannot be opened: ") + file.errorString());
     }
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kLargestFile);
 
     std::shared_ptr<SkinPicture> picture(new SkinPicture);
     if (looksLikeSvg(bytes)) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <QByteArray>
 #include <QRegularExpression>
 #include <QString>
@@ -214,6 +216,30 @@ TEST(SkinFileTest, OversizedFileIsRefusedBeforeReading) {
     QString error;
     EXPECT_FALSE(host.loadSkin(path, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("too large for a skin"))) << error.toStdString();
+}
+
+// A skin naming a device or an oversized file as its picture is refused, never read for ever.
+TEST(SkinFileTest, PicturesThatAreNoFilesOrTooLargeAreRefused) {
+    SkinFolder folder;
+    const QString big = folder.write(QStringLiteral("skin/art/big.svg"), QByteArray());
+    QFile file(big);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64(17) << 20));
+    file.close();
+    const struct {
+        const char* picture;
+        const char* fault;
+    } cases[] = {{"/dev/zero", "is not a file"}, {"../art/big.svg", "is larger than 16 MiB"}};
+    for (const auto& c : cases) {
+        const QString path = folder.write(QStringLiteral("skin/setup/1.mp4"),
+                                          skin(QStringLiteral(R"("background": {"picture": "%1"})")
+                                                   .arg(QString::fromLatin1(c.picture))
+                                                   .toUtf8()));
+        QtSkinHost host;
+        QString error;
+        EXPECT_FALSE(host.loadSkin(path, &error)) << c.picture;
+        EXPECT_TRUE(error.contains(QString::fromLatin1(c.fault))) << error.toStdString();
+    }
 }
 
 TEST(SkinFileTest, ReadsUtf8WithOrWithoutByteOrderMark) {
