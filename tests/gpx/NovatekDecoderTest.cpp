@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
 
 #include "ByteWriter.h"
 #include "CivilTime.h"
@@ -13,6 +16,7 @@
 
 using gpx::CivilTime;
 using gpx::NovatekDecoder;
+using Firmware = gpx::NovatekBlock::Firmware;
 
 namespace {
 
@@ -32,9 +36,16 @@ float ddmm(double deg) {
     return float(whole * 100 + (a - whole) * 60);
 }
 
-std::vector<uint8_t> classicBlock(const Second& s, size_t size = 0x400) {
+uint32_t f32(double v) {
+    return std::bit_cast<uint32_t>(float(v));
+}
+
+// The classic record's time and status, with the four value words a firmware writes at 0x4C
+// and its name at 0x10.
+std::vector<uint8_t> recordBlock(const Second& s, std::array<uint32_t, 4> values,
+                                 size_t size = 0x400, std::string_view firmware = "") {
     ByteWriter w;
-    w.be32(uint32_t(size)).text("freeGPS ").le32(0x4C).zeros(0x20);
+    w.be32(uint32_t(size)).text("freeGPS ").le32(0x4C).text(firmware).padTo(0x30);
     w.le32(uint32_t(s.time.hour))
         .le32(uint32_t(s.time.minute))
         .le32(uint32_t(s.time.second))
@@ -42,8 +53,31 @@ std::vector<uint8_t> classicBlock(const Second& s, size_t size = 0x400) {
         .le32(uint32_t(s.time.month))
         .le32(uint32_t(s.time.day));
     w.u8(uint8_t(s.status)).u8(s.lat < 0 ? 'S' : 'N').u8(s.lon < 0 ? 'W' : 'E').u8(0);
-    w.le32f(ddmm(s.lat)).le32f(ddmm(s.lon)).le32f(float(s.kmh / 1.852)).le32f(float(s.heading));
+    for (uint32_t v : values) {
+        w.le32(v);
+    }
     return w.padTo(size).take();
+}
+
+std::vector<uint8_t> classicBlock(const Second& s, size_t size = 0x400) {
+    return recordBlock(s, {f32(ddmm(s.lat)), f32(ddmm(s.lon)), f32(s.kmh / 1.852), f32(s.heading)},
+                       size);
+}
+
+// The look-alikes of the classic record, as their firmware writes a second.
+std::vector<uint8_t> scaledBlock(const Second& s) {
+    return recordBlock(
+        s, {f32(std::abs(s.lat) * 3 + 187.982162849635),
+            f32(std::abs(s.lon) * 2 + 2199.19873715495), f32(s.kmh / 1.852), f32(s.heading)});
+}
+std::vector<uint8_t> decimalBlock(const Second& s) {
+    return recordBlock(s, {f32(s.lat), f32(s.lon), f32(s.kmh), f32(s.heading)}, 0x4000);
+}
+std::vector<uint8_t> iqsBlock(const Second& s) {
+    auto e7 = [](double deg) { return uint32_t(std::llround(std::abs(deg) * 1e7)); };
+    return recordBlock(
+        s, {e7(s.lat), e7(s.lon), uint32_t(std::llround(s.kmh / 3.6 * 100)), f32(25000.0)}, 0x400,
+        "IQS_A7_20150417");
 }
 
 std::vector<uint8_t> accelBlock(const Second& s, bool localYear = false, size_t size = 0x400) {
@@ -166,6 +200,70 @@ TEST(NovatekDecoder, DecodesTheLayoutWithAccelerometer) {
     s.gy = 3 | 4 << 16;
     s.gz = 5 | 6 << 16;
     EXPECT_FALSE(NovatekDecoder::decodeBlock(accelBlock(s))->g);
+}
+
+// Read as classic, each of these gives a believable fix somewhere else.
+TEST(NovatekDecoder, ReadsTheLookAlikesOfTheClassicRecordByTheirOwnNumbers) {
+    Second s;
+    s.lat = 33.67;
+    s.lon = -112.10;
+    s.kmh = 48.0;
+    s.heading = 150.0;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> block;
+        Firmware firmware;
+        double degrees, kmh, heading;  // how precisely stored; the heading read
+    };
+    const Case cases[] = {
+        {"scaled", scaledBlock(s), Firmware::ScaledCoordinates, 1e-4, 1e-4, 150.0},
+        {"decimal", decimalBlock(s), Firmware::Usual, 1e-5, 1e-4, 150.0},
+        {"iqs", iqsBlock(s), Firmware::Usual, 1e-7, 0.02, 0.0},  // no heading stored
+        {"classic in a block of the decimal size", classicBlock(s, 0x4000), Firmware::Usual, 1e-5,
+         1e-4, 150.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto block = NovatekDecoder::decodeBlock(c.block, c.firmware);
+        ASSERT_TRUE(block);
+        EXPECT_TRUE(block->fix.valid);
+        EXPECT_NEAR(block->fix.latitude, 33.67, c.degrees);
+        EXPECT_NEAR(block->fix.longitude, -112.10, c.degrees);
+        EXPECT_NEAR(block->fix.speedKmh, 48.0, c.kmh);
+        EXPECT_NEAR(block->fix.heading, c.heading, 1e-4);
+        EXPECT_EQ(block->fix.utcMillis / 1000, s.time.toUnix());
+    }
+}
+
+TEST(NovatekDecoder, ARecordOutOfRangeIsASecondWithoutFix) {
+    auto with = [](auto change) {
+        Second s;
+        change(s);
+        return s;
+    };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> block;
+        Firmware firmware = Firmware::Usual;
+    };
+    const Case cases[] = {
+        {"heading", classicBlock(with([](Second& s) { s.heading = 400; }))},
+        {"speed", classicBlock(with([](Second& s) { s.kmh = 600; }))},
+        {"negative speed", classicBlock(with([](Second& s) { s.kmh = -5; }))},
+        {"decimal speed", decimalBlock(with([](Second& s) { s.kmh = 501; }))},
+        {"iqs longitude", iqsBlock(with([](Second& s) { s.lon = 190; }))},
+        {"scaled latitude", scaledBlock(with([](Second& s) { s.lat = 95; })),
+         Firmware::ScaledCoordinates},
+        {"scaled below its shift", recordBlock(Second{}, {f32(100.0), f32(3000.0), 0, 0}),
+         Firmware::ScaledCoordinates},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto block = NovatekDecoder::decodeBlock(c.block, c.firmware);
+        ASSERT_TRUE(block);
+        EXPECT_FALSE(block->fix.valid);
+        EXPECT_TRUE(block->fix.hasTime);
+    }
 }
 
 TEST(NovatekDecoder, ConvertsTheLocalClockOfFirmwareThatWritesTheFullYear) {
