@@ -1,35 +1,32 @@
 #include "NovatekDecoder.h"
 
 #include <algorithm>
-#include <cstring>
-#include <string_view>
 #include <vector>
 
 #include "BatchReader.h"
 #include "Bytes.h"
-#include "FourCC.h"
 #include "MediaFile.h"
 #include "MovieInfo.h"
+#include "NovatekScanner.h"
+#include "SecondTimeline.h"
 
 namespace gpx {
-
-namespace {
-
-constexpr std::string_view kMagic = "freeGPS ";
-
-}  // namespace
 
 std::optional<NovatekDecoder::Block> NovatekDecoder::decodeBlock(std::span<const uint8_t> block,
                                                                  NovatekBlock::Firmware firmware) {
     return NovatekBlock::decode(block, firmware);
 }
 
+RawTrack NovatekDecoder::scan(const MediaFile& file, const MovieInfo& movie, uint64_t probeLimit) {
+    return NovatekScanner::scan(file, movie, probeLimit);
+}
+
 RawTrack NovatekDecoder::decode(const MediaFile& file, const MovieInfo& movie) {
     RawTrack track = fromIndex(file, movie);
     track.clock = RawTrack::Clock::Order;
     if (track.fixes.empty() && track.g.empty()) {
-        // The index is missing (a recording cut off before its movie was written) or its
-        // 32-bit offsets do not reach the blocks: look for the blocks themselves.
+        // The index is missing (a recording cut off before its movie was written) or leads
+        // nowhere: look for the blocks themselves.
         RawTrack scanned = scan(file, movie, 0);
         if (scanned.found) {
             return scanned;
@@ -46,10 +43,12 @@ RawTrack NovatekDecoder::fromIndex(const MediaFile& file, const MovieInfo& movie
     const Box& index = *movie.novatekIndex;
     track.found = true;
     auto head = file.bytes(index.payload, 8);
-    uint64_t count = std::min<uint64_t>(bytes::be32(head, 4), index.payloadSize() / 8);
+    // The index position of a block is its second, so entries past the longest recording we
+    // lay out could not be placed anyway.
+    uint64_t count = std::min<uint64_t>({bytes::be32(head, 4), index.payloadSize() / 8,
+                                         static_cast<uint64_t>(SecondTimeline::kMaxRecords)});
 
     const NovatekBlock::Firmware firmware = NovatekBlock::firmwareOf(file, movie);
-    // The index position of a block is its second.
     BatchReader reader(file, [&](size_t second, std::span<const uint8_t> block) {
         auto decoded = decodeBlock(block, firmware);
         if (!decoded) {
@@ -80,74 +79,6 @@ RawTrack NovatekDecoder::fromIndex(const MediaFile& file, const MovieInfo& movie
         }
     }
     reader.flush();
-    return track;
-}
-
-RawTrack NovatekDecoder::scan(const MediaFile& file, const MovieInfo& movie, uint64_t probeLimit) {
-    RawTrack track;
-    track.clock = RawTrack::Clock::Order;
-    // Scan every media data box; a file cut off before its first box header was complete
-    // has none, and then everything after the file type box is scanned.
-    std::vector<std::pair<uint64_t, uint64_t>> ranges;
-    for (const Box& box : movie.topLevel) {
-        if (box.type == fourcc("mdat")) {
-            ranges.emplace_back(box.payload, box.end);
-        }
-    }
-    if (ranges.empty()) {
-        uint64_t from = movie.topLevel.empty() ? 0 : movie.topLevel.front().end;
-        ranges.emplace_back(from, file.size());
-    }
-
-    const NovatekBlock::Firmware firmware = NovatekBlock::firmwareOf(file, movie);
-    std::vector<uint8_t> chunk(kScanChunk + kMagic.size());
-    std::vector<uint8_t> block(NovatekBlock::kHeadBytes);
-    uint64_t nextSecond = 0;
-    for (auto [begin, end] : ranges) {
-        uint64_t pos = begin;
-        while (pos < end) {
-            if (probeLimit != 0 && !track.found && pos - begin >= probeLimit) {
-                break;
-            }
-            size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), end - pos));
-            size_t got = file.read(pos, chunk.data(), want);
-            if (got < kMagic.size()) {
-                break;
-            }
-            const uint8_t* data = chunk.data();
-            size_t at = 0;
-            while (at + kMagic.size() <= got) {
-                const void* hit = memmem(data + at, got - at, kMagic.data(), kMagic.size());
-                if (hit == nullptr) {
-                    break;
-                }
-                size_t found = static_cast<size_t>(static_cast<const uint8_t*>(hit) - data);
-                at = found + 1;
-                if (pos + found < begin + 4) {
-                    continue;  // no room for the size field in front of it
-                }
-                uint64_t blockStart = pos + found - 4;
-                size_t n = file.read(blockStart, block.data(), block.size());
-                auto decoded = decodeBlock(std::span<const uint8_t>(block.data(), n), firmware);
-                if (!decoded) {
-                    continue;
-                }
-                track.found = true;
-                double second = static_cast<double>(nextSecond++);
-                decoded->fix.offset = second;
-                track.fixes.push_back(decoded->fix);
-                if (decoded->g) {
-                    decoded->g->offset = second;
-                    track.g.push_back(*decoded->g);
-                }
-            }
-            if (pos + got >= end) {
-                break;
-            }
-            // Step so that a marker split across two reads is found in the next one.
-            pos += got - (kMagic.size() - 1);
-        }
-    }
     return track;
 }
 

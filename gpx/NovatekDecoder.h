@@ -30,9 +30,6 @@ class NovatekDecoder {
     // in that many bytes of a media data box; 0 scans everything.
     static RawTrack scan(const MediaFile& file, const MovieInfo& movie, uint64_t probeLimit);
 
-    // The scan reads this much media data at a time, whatever the size of the recording.
-    static constexpr size_t kScanChunk = 1u << 20;
-
   private:
     static RawTrack fromIndex(const MediaFile& file, const MovieInfo& movie);
 };

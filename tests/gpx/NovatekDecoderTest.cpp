@@ -11,7 +11,10 @@
 #include "CivilTime.h"
 #include "Extractor.h"
 #include "MediaFile.h"
+#include "MovieReader.h"
 #include "NovatekDecoder.h"
+#include "NovatekScanner.h"
+#include "SecondTimeline.h"
 #include "TestMovie.h"
 
 using gpx::CivilTime;
@@ -101,6 +104,7 @@ struct NovatekMovie {
     bool index = true;
     bool movie = true;
     double duration = -1;
+    size_t repeatFirst = 0;  // index entries after the blocks', all naming the first block
 
     std::vector<uint8_t> build() const {
         ByteWriter media;
@@ -109,6 +113,7 @@ struct NovatekMovie {
             entries.emplace_back(uint32_t(media.size()), uint32_t(b.size()));
             media.bytes(b);
         }
+        entries.insert(entries.end(), repeatFirst, entries.front());
         auto make = [&](uint64_t base) {
             TestMovie m;
             m.setExtraMedia(media.data())
@@ -329,21 +334,51 @@ TEST(NovatekDecoder, FollowsTheIndexAndLeavesSkippedSecondsWithoutFix) {
 }
 
 TEST(NovatekDecoder, ScansForBlocksWhenTheIndexOrTheMovieIsMissing) {
+    // Second 2 was skipped: the blocks after it are one behind their order, and each block's
+    // G reading must stay with its fix.
     for (bool movie : {true, false}) {
         NovatekMovie m;
         m.index = false;
         m.movie = movie;
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             Second s;
             s.time.second = i;
-            m.blocks.push_back(accelBlock(s));
+            s.gz = 256 + 64 * i;
+            m.blocks.push_back(i == 2 ? std::vector<uint8_t>{} : accelBlock(s));
         }
         auto r = extract(m.build());
-        ASSERT_EQ(r.samples.size(), 5u) << movie;
-        EXPECT_EQ(r.samples[4].nStatus, 1);
+        ASSERT_EQ(r.samples.size(), 6u) << movie;
+        for (size_t i = 0; i < 6; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(r.samples[i].nStatus, i == 2 ? 0 : 1);
+            EXPECT_DOUBLE_EQ(r.samples[i].dGz, i == 2 ? 0.0 : 1.0 + 0.25 * double(i));
+        }
         EXPECT_EQ(r.samples[4].nSecond, 4);
-        EXPECT_DOUBLE_EQ(r.samples[4].dGz, 1.0);
-        EXPECT_DOUBLE_EQ(r.duration, 5.0);
+        EXPECT_DOUBLE_EQ(r.duration, 6.0);
+    }
+}
+
+// More blocks than a recording can have seconds, through the index and by the scan. Those
+// the scan finds are packed 24 bytes apart, each starting with the 'V' that the block three
+// before it has as its status.
+TEST(NovatekDecoder, KeepsNoMoreBlocksThanARecordingHasSeconds) {
+    const size_t limit = size_t(gpx::SecondTimeline::kMaxRecords);
+    ByteWriter fake;
+    for (size_t i = 0; i < limit + 100; ++i) {
+        fake.u8('V').u8(0).be16(24).text("freeGPS ").text("UUUUUUUUUUUU");
+    }
+    NovatekMovie indexed;
+    indexed.blocks = {classicBlock(Second{})};
+    indexed.repeatFirst = limit + 100;
+    for (bool scanned : {true, false}) {
+        SCOPED_TRACE(scanned);
+        gpx::MediaFile file;
+        file.openMemory(scanned ? TestMovie().withoutMovie().setExtraMedia(fake.data()).build()
+                                : indexed.build());
+        gpx::MovieInfo movie = gpx::MovieReader::read(file);
+        auto track =
+            scanned ? NovatekDecoder::scan(file, movie, 0) : NovatekDecoder::decode(file, movie);
+        EXPECT_EQ(track.fixes.size(), limit);
     }
 }
 
@@ -351,7 +386,7 @@ TEST(NovatekDecoder, FindsBlocksThatStraddleTheScanChunks) {
     // Blocks placed so that markers fall on both sides of, and across, a chunk boundary.
     ByteWriter media;
     for (int i = 0; i < 4; ++i) {
-        media.padTo(i == 0 ? NovatekDecoder::kScanChunk - 200 : media.size());
+        media.padTo(i == 0 ? gpx::NovatekScanner::kChunk - 200 : media.size());
         Second s;
         s.time.second = i;
         media.bytes(classicBlock(s, 0x60));

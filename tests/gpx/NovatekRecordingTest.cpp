@@ -15,7 +15,7 @@
 namespace fs = std::filesystem;
 
 // Recordings in the block layouts, made by make-recording and read back: the look-alikes of
-// the classic record.
+// the classic record and blocks found without index or movie.
 namespace {
 
 struct Second {
@@ -110,6 +110,8 @@ const Case kCases[] = {
     {"novatek-scaled", "--truncate", 1e-4, 0.01, true, false},
     {"novatek-decimal", "", 1e-5, 0.01, true, false},
     {"novatek-iqs", "", 1e-6, 0.02, false, false},
+    {"novatek-a119", "--no-index", 2e-5, 0.01, true, true},
+    {"novatek-a119", "--truncate", 2e-5, 0.01, true, true},
 };
 
 }  // namespace
