@@ -1,12 +1,14 @@
 #include "NovatekDecoder.h"
 
 #include <algorithm>
+#include <deque>
 #include <vector>
 
 #include "BatchReader.h"
 #include "Bytes.h"
 #include "MediaFile.h"
 #include "MovieInfo.h"
+#include "NovatekIndexOffsets.h"
 #include "NovatekScanner.h"
 #include "SecondTimeline.h"
 
@@ -49,7 +51,22 @@ RawTrack NovatekDecoder::fromIndex(const MediaFile& file, const MovieInfo& movie
                                          static_cast<uint64_t>(SecondTimeline::kMaxRecords)});
 
     const NovatekBlock::Firmware firmware = NovatekBlock::firmwareOf(file, movie);
+    NovatekIndexOffsets offsets(file);
+    // The entries asked for and not yet delivered, in the reader's order.
+    std::deque<NovatekIndexOffsets::Entry> waiting;
+    std::vector<uint8_t> moved;
     BatchReader reader(file, [&](size_t second, std::span<const uint8_t> block) {
+        NovatekIndexOffsets::Entry entry = waiting.front();
+        waiting.pop_front();
+        if (!NovatekIndexOffsets::isBlockHead(block)) {
+            // Not where the count of wrapped offsets put it.
+            auto at = offsets.relocate(entry);
+            if (!at) {
+                return;
+            }
+            moved = file.bytes(*at, NovatekBlock::kHeadBytes);
+            block = moved;
+        }
         auto decoded = decodeBlock(block, firmware);
         if (!decoded) {
             return;
@@ -68,13 +85,14 @@ RawTrack NovatekDecoder::fromIndex(const MediaFile& file, const MovieInfo& movie
         uint64_t n = std::min(kSlice, count - first);
         auto entries = file.bytes(index.payload + 8 + first * 8, static_cast<size_t>(n * 8));
         for (uint64_t i = 0; i < n && bytes::has(entries, i * 8, 8); ++i) {
-            uint64_t offset = bytes::be32(entries, i * 8);
-            uint64_t size = bytes::be32(entries, i * 8 + 4);
+            uint32_t offset = bytes::be32(entries, i * 8);
+            uint32_t size = bytes::be32(entries, i * 8 + 4);
             if (offset == 0 || size == 0) {
                 continue;  // the camera wrote no block for this second
             }
             // Only the head of a block holds its record.
-            reader.read(static_cast<size_t>(first + i), offset,
+            waiting.push_back(offsets.next(offset));
+            reader.read(static_cast<size_t>(first + i), waiting.back().position,
                         std::min<uint64_t>(size, NovatekBlock::kHeadBytes));
         }
     }

@@ -8,14 +8,17 @@
 #include <fstream>
 #include <string>
 
+#include "Bytes.h"
 #include "CivilTime.h"
 #include "Extractor.h"
 #include "MediaFile.h"
+#include "MovieReader.h"
 
 namespace fs = std::filesystem;
 
 // Recordings in the block layouts, made by make-recording and read back: the look-alikes of
-// the classic record and blocks found without index or movie.
+// the classic record, blocks found without index or movie, and indexes whose 32-bit offsets
+// wrapped in a recording past 4 GiB.
 namespace {
 
 struct Second {
@@ -112,6 +115,8 @@ const Case kCases[] = {
     {"novatek-iqs", "", 1e-6, 0.02, false, false},
     {"novatek-a119", "--no-index", 2e-5, 0.01, true, true},
     {"novatek-a119", "--truncate", 2e-5, 0.01, true, true},
+    // Every index offset wrapped: the blocks lie past 4 GiB of media data.
+    {"novatek-a119", "--pad 4G", 2e-5, 0.01, true, true},
 };
 
 }  // namespace
@@ -131,3 +136,17 @@ INSTANTIATE_TEST_SUITE_P(Novatek, Layouts, ::testing::ValuesIn(kCases),
                              }
                              return n;
                          });
+
+TEST_F(NovatekRecording, FollowsTheIndexWhereItsOffsetsWrapHalfWay) {
+    // Where the blocks start without padding tells how much puts the 4 GiB line after the
+    // third of them (the media box header grows by 8 bytes past 4 GiB).
+    fs::path plain = make("novatek-a119", "");
+    gpx::MediaFile file;
+    ASSERT_EQ(file.open(plain.string()), 0);
+    gpx::MovieInfo movie = gpx::MovieReader::read(file);
+    ASSERT_TRUE(movie.novatekIndex);
+    uint64_t first = gpx::bytes::be32(file.bytes(movie.novatekIndex->payload + 8, 4), 0);
+    uint64_t pad = (uint64_t(1) << 32) - 3 * 0x400 + 0x100 - first;
+    expectDrive({"novatek-a119", "", 2e-5, 0.01, true, true},
+                make("novatek-a119", "--pad " + std::to_string(pad)), true);
+}
