@@ -1,6 +1,7 @@
 #include "NovatekScanner.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -18,6 +19,23 @@ namespace {
 
 constexpr std::string_view kMagic = "freeGPS ";
 constexpr size_t kMagicAt = 4;  // the marker follows the block's size field
+
+// The next block marker in [from, end), or nullptr. Looking for its first letter and then
+// the rest stays fast where markers are dense, as in a file made of nothing else.
+const uint8_t* findMarker(const uint8_t* from, const uint8_t* end) {
+    while (end - from >= static_cast<ptrdiff_t>(kMagic.size())) {
+        const size_t span = static_cast<size_t>(end - from) - (kMagic.size() - 1);
+        const auto* p = static_cast<const uint8_t*>(std::memchr(from, kMagic[0], span));
+        if (p == nullptr) {
+            return nullptr;
+        }
+        if (std::memcmp(p + 1, kMagic.data() + 1, kMagic.size() - 1) == 0) {
+            return p;
+        }
+        from = p + 1;
+    }
+    return nullptr;
+}
 
 int64_t utcSecond(const Fix& f) {
     int64_t ms = f.utcMillis;
@@ -106,11 +124,11 @@ RawTrack NovatekScanner::scan(const MediaFile& file, const MovieInfo& movie, uin
             const size_t searchEnd = std::min(got, kChunk + kMagicAt + kMagic.size() - 1);
             size_t at = kMagicAt;
             while (at < searchEnd && blocks.size() < limit) {
-                const void* hit = memmem(data + at, searchEnd - at, kMagic.data(), kMagic.size());
+                const uint8_t* hit = findMarker(data + at, data + searchEnd);
                 if (hit == nullptr) {
                     break;
                 }
-                const size_t marker = static_cast<size_t>(static_cast<const uint8_t*>(hit) - data);
+                const size_t marker = static_cast<size_t>(hit - data);
                 at = marker + 1;
                 const size_t start = marker - kMagicAt;
                 const size_t n = std::min(NovatekBlock::kHeadBytes, got - start);
