@@ -22,11 +22,12 @@ class NovatekScanner {
     // box; 0 scans everything.
     static RawTrack scan(const MediaFile& file, const MovieInfo& movie, uint64_t probeLimit);
 
-    // Gives each block, in the order found, the second of the recording it was written in.
-    static void placeSeconds(std::vector<NovatekBlock>& blocks);
-
     // The media data is read this much at a time, whatever the size of the recording.
     static constexpr size_t kChunk = 1u << 20;
+
+  private:
+    // Gives each block, in the order found, the second of the recording it was written in.
+    static void placeSeconds(std::vector<NovatekBlock>& blocks);
 };
 
 }  // namespace gpx
