@@ -58,6 +58,25 @@ void BM_IndexedHourHuge(benchmark::State& state) {
             recording("hour-novatek-4g.mp4", "--layout novatek --synth 3600 --pad 4G --pad-after"),
             false);
 }
+// Blocks of 32 KiB as cameras write them: each block's head is a read of its own.
+void BM_IndexedHourCameraBlocks(benchmark::State& state) {
+    extract(state,
+            recording("hour-novatek-32k.mp4", "--layout novatek --synth 3600 --block-size 0x8000"),
+            false);
+}
+void BM_IndexedHourCameraBlocksHuge(benchmark::State& state) {
+    extract(state,
+            recording("hour-novatek-32k-4g.mp4",
+                      "--layout novatek --synth 3600 --block-size 0x8000 --pad 4G --pad-after"),
+            false);
+}
+// The blocks past 4 GiB of media data, so every 32-bit offset of the index wrapped.
+void BM_IndexedHourWrapped(benchmark::State& state) {
+    extract(state,
+            recording("hour-novatek-wrapped.mp4",
+                      "--layout novatek --synth 3600 --block-size 0x8000 --pad 4G"),
+            false);
+}
 void BM_TextTrackHour(benchmark::State& state) {
     extract(state, recording("hour-nmea.mp4", "--layout nmea-text --synth 3600"), false);
 }
@@ -74,6 +93,9 @@ void BM_ScanWithoutMovie(benchmark::State& state) {
 
 BENCHMARK(BM_IndexedHour)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IndexedHourHuge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexedHourCameraBlocks)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexedHourCameraBlocksHuge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IndexedHourWrapped)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextTrackHour)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextTrackHourHuge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanWithoutMovie)->Unit(benchmark::kMillisecond);

@@ -21,9 +21,11 @@ class BatchReader {
     // Asks for length bytes at offset; index is handed back with them. Pieces come back in
     // the order they were asked for, each shortened where the file ends.
     void read(size_t index, uint64_t offset, uint64_t length);
-    // Delivers what is still waiting; also done on destruction.
+    // Delivers what is still waiting. Call it once the last piece is asked for: a reader that
+    // goes away without it drops what waits, since it goes away early only when an error
+    // (running out of memory, most likely) is unwinding what the handler fills.
     void flush();
-    ~BatchReader();
+    ~BatchReader() = default;
 
     BatchReader(const BatchReader&) = delete;
     BatchReader& operator=(const BatchReader&) = delete;

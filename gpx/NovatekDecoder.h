@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 
+#include "NovatekBlock.h"
 #include "RawTrack.h"
 
 namespace gpx {
@@ -12,8 +13,7 @@ struct MovieInfo;
 
 // One "freeGPS " block a second in the media data, found through the movie's 'gps ' index
 // or, when the index is missing or leads nowhere, by scanning the media data for blocks.
-// Two block layouts are read: the classic one (time at 0x30, status at 0x48) and the one
-// with an accelerometer (time at 0x10, status at 0x28, three 1/256 g counts at 0x3C).
+// NovatekBlock knows the layouts of the blocks.
 class NovatekDecoder {
   public:
     static RawTrack decode(const MediaFile& file, const MovieInfo& movie);
@@ -21,20 +21,14 @@ class NovatekDecoder {
     // Decodes one block, given from its size field on. Nothing when the block is not in a
     // layout we know; a fix with valid = false for a void second. The G reading is set
     // when the block carries one.
-    struct Block {
-        Fix fix;
-        std::optional<GReading> g;
-    };
-    static std::optional<Block> decodeBlock(std::span<const uint8_t> block);
+    using Block = NovatekBlock;
+    static std::optional<Block> decodeBlock(
+        std::span<const uint8_t> block,
+        NovatekBlock::Firmware firmware = NovatekBlock::Firmware::Usual);
 
     // Looks for blocks in the media data. With a probe limit, gives up when none turns up
     // in that many bytes of a media data box; 0 scans everything.
     static RawTrack scan(const MediaFile& file, const MovieInfo& movie, uint64_t probeLimit);
-
-    // The scan reads this much media data at a time, whatever the size of the recording.
-    static constexpr size_t kScanChunk = 1u << 20;
-    // Only the start of a block carries the record; the rest is padding.
-    static constexpr size_t kBlockBytes = 0x100;
 
   private:
     static RawTrack fromIndex(const MediaFile& file, const MovieInfo& movie);

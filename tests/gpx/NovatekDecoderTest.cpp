@@ -1,18 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
 
 #include "ByteWriter.h"
 #include "CivilTime.h"
 #include "Extractor.h"
 #include "MediaFile.h"
+#include "MovieReader.h"
 #include "NovatekDecoder.h"
+#include "NovatekScanner.h"
+#include "SecondTimeline.h"
 #include "TestMovie.h"
 
 using gpx::CivilTime;
 using gpx::NovatekDecoder;
+using Firmware = gpx::NovatekBlock::Firmware;
 
 namespace {
 
@@ -32,9 +39,16 @@ float ddmm(double deg) {
     return float(whole * 100 + (a - whole) * 60);
 }
 
-std::vector<uint8_t> classicBlock(const Second& s, size_t size = 0x400) {
+uint32_t f32(double v) {
+    return std::bit_cast<uint32_t>(float(v));
+}
+
+// The classic record's time and status, with the four value words a firmware writes at 0x4C
+// and its name at 0x10.
+std::vector<uint8_t> recordBlock(const Second& s, std::array<uint32_t, 4> values,
+                                 size_t size = 0x400, std::string_view firmware = "") {
     ByteWriter w;
-    w.be32(uint32_t(size)).text("freeGPS ").le32(0x4C).zeros(0x20);
+    w.be32(uint32_t(size)).text("freeGPS ").le32(0x4C).text(firmware).padTo(0x30);
     w.le32(uint32_t(s.time.hour))
         .le32(uint32_t(s.time.minute))
         .le32(uint32_t(s.time.second))
@@ -42,8 +56,31 @@ std::vector<uint8_t> classicBlock(const Second& s, size_t size = 0x400) {
         .le32(uint32_t(s.time.month))
         .le32(uint32_t(s.time.day));
     w.u8(uint8_t(s.status)).u8(s.lat < 0 ? 'S' : 'N').u8(s.lon < 0 ? 'W' : 'E').u8(0);
-    w.le32f(ddmm(s.lat)).le32f(ddmm(s.lon)).le32f(float(s.kmh / 1.852)).le32f(float(s.heading));
+    for (uint32_t v : values) {
+        w.le32(v);
+    }
     return w.padTo(size).take();
+}
+
+std::vector<uint8_t> classicBlock(const Second& s, size_t size = 0x400) {
+    return recordBlock(s, {f32(ddmm(s.lat)), f32(ddmm(s.lon)), f32(s.kmh / 1.852), f32(s.heading)},
+                       size);
+}
+
+// The look-alikes of the classic record, as their firmware writes a second.
+std::vector<uint8_t> scaledBlock(const Second& s) {
+    return recordBlock(
+        s, {f32(std::abs(s.lat) * 3 + 187.982162849635),
+            f32(std::abs(s.lon) * 2 + 2199.19873715495), f32(s.kmh / 1.852), f32(s.heading)});
+}
+std::vector<uint8_t> decimalBlock(const Second& s) {
+    return recordBlock(s, {f32(s.lat), f32(s.lon), f32(s.kmh), f32(s.heading)}, 0x4000);
+}
+std::vector<uint8_t> iqsBlock(const Second& s) {
+    auto e7 = [](double deg) { return uint32_t(std::llround(std::abs(deg) * 1e7)); };
+    return recordBlock(
+        s, {e7(s.lat), e7(s.lon), uint32_t(std::llround(s.kmh / 3.6 * 100)), f32(25000.0)}, 0x400,
+        "IQS_A7_20150417");
 }
 
 std::vector<uint8_t> accelBlock(const Second& s, bool localYear = false, size_t size = 0x400) {
@@ -67,6 +104,7 @@ struct NovatekMovie {
     bool index = true;
     bool movie = true;
     double duration = -1;
+    size_t repeatFirst = 0;  // index entries after the blocks', all naming the first block
 
     std::vector<uint8_t> build() const {
         ByteWriter media;
@@ -75,6 +113,7 @@ struct NovatekMovie {
             entries.emplace_back(uint32_t(media.size()), uint32_t(b.size()));
             media.bytes(b);
         }
+        entries.insert(entries.end(), repeatFirst, entries.front());
         auto make = [&](uint64_t base) {
             TestMovie m;
             m.setExtraMedia(media.data())
@@ -168,6 +207,70 @@ TEST(NovatekDecoder, DecodesTheLayoutWithAccelerometer) {
     EXPECT_FALSE(NovatekDecoder::decodeBlock(accelBlock(s))->g);
 }
 
+// Read as classic, each of these gives a believable fix somewhere else.
+TEST(NovatekDecoder, ReadsTheLookAlikesOfTheClassicRecordByTheirOwnNumbers) {
+    Second s;
+    s.lat = 33.67;
+    s.lon = -112.10;
+    s.kmh = 48.0;
+    s.heading = 150.0;
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> block;
+        Firmware firmware;
+        double degrees, kmh, heading;  // how precisely stored; the heading read
+    };
+    const Case cases[] = {
+        {"scaled", scaledBlock(s), Firmware::ScaledCoordinates, 1e-4, 1e-4, 150.0},
+        {"decimal", decimalBlock(s), Firmware::Usual, 1e-5, 1e-4, 150.0},
+        {"iqs", iqsBlock(s), Firmware::Usual, 1e-7, 0.02, 0.0},  // no heading stored
+        {"classic in a block of the decimal size", classicBlock(s, 0x4000), Firmware::Usual, 1e-5,
+         1e-4, 150.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto block = NovatekDecoder::decodeBlock(c.block, c.firmware);
+        ASSERT_TRUE(block);
+        EXPECT_TRUE(block->fix.valid);
+        EXPECT_NEAR(block->fix.latitude, 33.67, c.degrees);
+        EXPECT_NEAR(block->fix.longitude, -112.10, c.degrees);
+        EXPECT_NEAR(block->fix.speedKmh, 48.0, c.kmh);
+        EXPECT_NEAR(block->fix.heading, c.heading, 1e-4);
+        EXPECT_EQ(block->fix.utcMillis / 1000, s.time.toUnix());
+    }
+}
+
+TEST(NovatekDecoder, ARecordOutOfRangeIsASecondWithoutFix) {
+    auto with = [](auto change) {
+        Second s;
+        change(s);
+        return s;
+    };
+    struct Case {
+        const char* name;
+        std::vector<uint8_t> block;
+        Firmware firmware = Firmware::Usual;
+    };
+    const Case cases[] = {
+        {"heading", classicBlock(with([](Second& s) { s.heading = 400; }))},
+        {"speed", classicBlock(with([](Second& s) { s.kmh = 600; }))},
+        {"negative speed", classicBlock(with([](Second& s) { s.kmh = -5; }))},
+        {"decimal speed", decimalBlock(with([](Second& s) { s.kmh = 501; }))},
+        {"iqs longitude", iqsBlock(with([](Second& s) { s.lon = 190; }))},
+        {"scaled latitude", scaledBlock(with([](Second& s) { s.lat = 95; })),
+         Firmware::ScaledCoordinates},
+        {"scaled below its shift", recordBlock(Second{}, {f32(100.0), f32(3000.0), 0, 0}),
+         Firmware::ScaledCoordinates},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto block = NovatekDecoder::decodeBlock(c.block, c.firmware);
+        ASSERT_TRUE(block);
+        EXPECT_FALSE(block->fix.valid);
+        EXPECT_TRUE(block->fix.hasTime);
+    }
+}
+
 TEST(NovatekDecoder, ConvertsTheLocalClockOfFirmwareThatWritesTheFullYear) {
     const char* old = std::getenv("TZ");
     std::string saved = old != nullptr ? old : "";
@@ -231,21 +334,51 @@ TEST(NovatekDecoder, FollowsTheIndexAndLeavesSkippedSecondsWithoutFix) {
 }
 
 TEST(NovatekDecoder, ScansForBlocksWhenTheIndexOrTheMovieIsMissing) {
+    // Second 2 was skipped: the blocks after it are one behind their order, and each block's
+    // G reading must stay with its fix.
     for (bool movie : {true, false}) {
         NovatekMovie m;
         m.index = false;
         m.movie = movie;
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             Second s;
             s.time.second = i;
-            m.blocks.push_back(accelBlock(s));
+            s.gz = 256 + 64 * i;
+            m.blocks.push_back(i == 2 ? std::vector<uint8_t>{} : accelBlock(s));
         }
         auto r = extract(m.build());
-        ASSERT_EQ(r.samples.size(), 5u) << movie;
-        EXPECT_EQ(r.samples[4].nStatus, 1);
+        ASSERT_EQ(r.samples.size(), 6u) << movie;
+        for (size_t i = 0; i < 6; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(r.samples[i].nStatus, i == 2 ? 0 : 1);
+            EXPECT_DOUBLE_EQ(r.samples[i].dGz, i == 2 ? 0.0 : 1.0 + 0.25 * double(i));
+        }
         EXPECT_EQ(r.samples[4].nSecond, 4);
-        EXPECT_DOUBLE_EQ(r.samples[4].dGz, 1.0);
-        EXPECT_DOUBLE_EQ(r.duration, 5.0);
+        EXPECT_DOUBLE_EQ(r.duration, 6.0);
+    }
+}
+
+// More blocks than a recording can have seconds, through the index and by the scan. Those
+// the scan finds are packed 24 bytes apart, each starting with the 'V' that the block three
+// before it has as its status.
+TEST(NovatekDecoder, KeepsNoMoreBlocksThanARecordingHasSeconds) {
+    const size_t limit = size_t(gpx::SecondTimeline::kMaxRecords);
+    ByteWriter fake;
+    for (size_t i = 0; i < limit + 100; ++i) {
+        fake.u8('V').u8(0).be16(24).text("freeGPS ").text("UUUUUUUUUUUU");
+    }
+    NovatekMovie indexed;
+    indexed.blocks = {classicBlock(Second{})};
+    indexed.repeatFirst = limit + 100;
+    for (bool scanned : {true, false}) {
+        SCOPED_TRACE(scanned);
+        gpx::MediaFile file;
+        file.openMemory(scanned ? TestMovie().withoutMovie().setExtraMedia(fake.data()).build()
+                                : indexed.build());
+        gpx::MovieInfo movie = gpx::MovieReader::read(file);
+        auto track =
+            scanned ? NovatekDecoder::scan(file, movie, 0) : NovatekDecoder::decode(file, movie);
+        EXPECT_EQ(track.fixes.size(), limit);
     }
 }
 
@@ -253,7 +386,7 @@ TEST(NovatekDecoder, FindsBlocksThatStraddleTheScanChunks) {
     // Blocks placed so that markers fall on both sides of, and across, a chunk boundary.
     ByteWriter media;
     for (int i = 0; i < 4; ++i) {
-        media.padTo(i == 0 ? NovatekDecoder::kScanChunk - 200 : media.size());
+        media.padTo(i == 0 ? gpx::NovatekScanner::kChunk - 200 : media.size());
         Second s;
         s.time.second = i;
         media.bytes(classicBlock(s, 0x60));

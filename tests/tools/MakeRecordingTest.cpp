@@ -640,6 +640,41 @@ TEST_F(RecordingTest, NovatekA119CarriesTheAccelerometerAndCanKeepLocalTime) {
     EXPECT_EQ(local.le32(l + 0x1C), 2020u);
 }
 
+// The look-alikes keep the classic record's places with numbers of their own. Second 0 of the
+// route: 11:59:58 UTC, -34.603723, -58.381592, 36 km/h.
+TEST_F(RecordingTest, NovatekLookAlikesWriteTheirOwnNumbersInTheClassicRecord) {
+    auto firstBlock = [](MovieFile& f) {
+        return f.u32(f.at(f.topBox("moov"), {"gps "}).payload + 8);
+    };
+    MovieFile scaled(make("novatek-scaled"));
+    EXPECT_EQ(typesOf(scaled.top()), (std::vector<std::string>{"ftyp", "frea", "mdat", "moov"}));
+    const Box version = scaled.at(scaled.topBox("frea"), {"ver "});
+    EXPECT_EQ(scaled.bytes(version.payload, version.end - version.payload), "3.01.054");
+    uint64_t b = firstBlock(scaled);
+    EXPECT_EQ(scaled.bytes(b + 0x48, 4), std::string("ASW\0", 4));
+    EXPECT_NEAR((scaled.f32(b + 0x4C) - 187.982162849635) / 3, 34.603723, 1e-4);
+    EXPECT_NEAR((scaled.f32(b + 0x50) - 2199.19873715495) / 2, 58.381592, 1e-4);
+    EXPECT_NEAR(scaled.f32(b + 0x54) * 1.852, 36.0, 1e-4);
+
+    MovieFile decimal(make("novatek-decimal"));
+    b = firstBlock(decimal);
+    EXPECT_EQ(decimal.u32(b), 0x4000u);
+    EXPECT_EQ(decimal.bytes(b + 0x48, 4), std::string("ASW\0", 4));
+    EXPECT_FLOAT_EQ(decimal.f32(b + 0x4C), -34.603723f);
+    EXPECT_FLOAT_EQ(decimal.f32(b + 0x50), -58.381592f);
+    EXPECT_FLOAT_EQ(decimal.f32(b + 0x54), 36.0f);
+
+    MovieFile iqs(make("novatek-iqs"));
+    b = firstBlock(iqs);
+    EXPECT_EQ(iqs.bytes(b + 0x10, 16), std::string("IQS_A7_20150417\0", 16));
+    EXPECT_EQ(iqs.le32(b + 0x30), 11u);
+    EXPECT_EQ(iqs.bytes(b + 0x48, 4), std::string("ASW\0", 4));
+    EXPECT_EQ(iqs.le32(b + 0x4C), 346037230u);
+    EXPECT_EQ(iqs.le32(b + 0x50), 583815920u);
+    EXPECT_EQ(iqs.le32(b + 0x54), 1000u);  // 10 m/s
+    EXPECT_FLOAT_EQ(iqs.f32(b + 0x58), 25000.0f);
+}
+
 TEST_F(RecordingTest, NmeaTextTrackHoldsOneSentencePairPerSecond) {
     MovieFile f(make("nmea-text"));
     const Box text = f.trackWithHandler("text");
@@ -1030,8 +1065,10 @@ TEST_P(EveryLayoutTest, PlaysAndLastsExactlyTheRoute) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, EveryLayoutTest,
-                         ::testing::Values("novatek", "novatek-a119", "nmea-text", "nmea-sbtl",
-                                           "thinkware", "blackvue", "70mai", "gopro", "none"),
+                         ::testing::Values("novatek", "novatek-a119", "novatek-scaled",
+                                           "novatek-decimal", "novatek-iqs", "nmea-text",
+                                           "nmea-sbtl", "thinkware", "blackvue", "70mai", "gopro",
+                                           "none"),
                          [](const auto& layout) {
                              std::string name = layout.param;
                              std::replace(name.begin(), name.end(), '-', '_');

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string_view>
+#include <utility>
 
 #include "BlackVueLayout.h"
 #include "GoProLayout.h"
@@ -17,21 +18,29 @@ namespace makerec {
 
 namespace {
 
-constexpr std::array<std::string_view, 9> kNames = {"novatek",   "novatek-a119", "nmea-text",
-                                                    "nmea-sbtl", "thinkware",    "blackvue",
-                                                    "70mai",     "gopro",        "none"};
+constexpr std::array<std::string_view, 12> kNames = {
+    "novatek",   "novatek-a119", "novatek-scaled", "novatek-decimal", "novatek-iqs", "nmea-text",
+    "nmea-sbtl", "thinkware",    "blackvue",       "70mai",           "gopro",       "none"};
+
+// The Novatek layouts by name, each with the record its blocks carry.
+constexpr std::array<std::pair<std::string_view, NovatekLayout::Record>, 5> kNovatek = {{
+    {"novatek", NovatekLayout::Record::Classic},
+    {"novatek-a119", NovatekLayout::Record::A119},
+    {"novatek-scaled", NovatekLayout::Record::Scaled},
+    {"novatek-decimal", NovatekLayout::Record::Decimal},
+    {"novatek-iqs", NovatekLayout::Record::Iqs},
+}};
 
 }  // namespace
 
 std::unique_ptr<Layout> Layout::create(const Options& o) {
     const std::string& name = o.layout;
-    if (name == "novatek") {
-        return std::make_unique<NovatekLayout>(NovatekLayout::Record::Classic, o.blockSize, o.index,
-                                               false);
-    }
-    if (name == "novatek-a119") {
-        return std::make_unique<NovatekLayout>(NovatekLayout::Record::A119, o.blockSize, o.index,
-                                               o.localTime);
+    for (auto [novatek, record] : kNovatek) {
+        if (name == novatek) {
+            return std::make_unique<NovatekLayout>(
+                record, o.blockSize.value_or(NovatekLayout::defaultBlockSize(record)), o.index,
+                o.localTime);
+        }
     }
     if (name == "nmea-text") {
         return std::make_unique<NmeaTextLayout>(NmeaTextLayout::Track::Text);
@@ -55,6 +64,15 @@ std::unique_ptr<Layout> Layout::create(const Options& o) {
         return std::make_unique<PlainLayout>();
     }
     throw ToolError("unknown layout '" + name + "' (one of " + nameList() + ")");
+}
+
+bool Layout::isNovatek(const std::string& name) {
+    for (auto [novatek, record] : kNovatek) {
+        if (name == novatek) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Layout::known(const std::string& name) {

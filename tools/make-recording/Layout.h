@@ -21,6 +21,8 @@ class Layout {
     // The layout --layout names; throws ToolError for a name it does not know.
     static std::unique_ptr<Layout> create(const Options& options);
     static bool known(const std::string& name);
+    // One of the layouts of 'freeGPS ' blocks in the media data.
+    static bool isNovatek(const std::string& name);
     static std::string nameList();
 };
 

@@ -1,6 +1,9 @@
 #include "NovatekLayout.h"
 
+#include <cmath>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "Route.h"
 #include "ToolError.h"
@@ -22,10 +25,25 @@ constexpr Offsets kClassic{0x30, 0x48, 0x4C, 0x5C};
 constexpr Offsets kA119{0x10, 0x28, 0x2C, 0x48};  // plus 3 × i32 accelerometer at 0x3C
 
 const Offsets& offsetsOf(NovatekLayout::Record record) {
-    return record == NovatekLayout::Record::Classic ? kClassic : kA119;
+    return record == NovatekLayout::Record::A119 ? kA119 : kClassic;
 }
 
+// The scaled firmware's version text and its linear scaling of each coordinate.
+constexpr std::string_view kScaledVersion = "3.01.054";
+constexpr double kScaledLatitudeOffset = 187.982162849635;
+constexpr double kScaledLongitudeOffset = 2199.19873715495;
+
+// The firmware name the IQS cameras write at 0x10, and the altitude they store where others
+// keep the heading (the route has none: 25 m, as the text layouts' GGA says).
+constexpr std::string_view kIqsFirmware = "IQS_A7_20150417";
+constexpr size_t kIqsFirmwareAt = 0x10;
+constexpr float kIqsAltitudeMillimetres = 25000.0f;
+
 }  // namespace
+
+uint32_t NovatekLayout::defaultBlockSize(Record record) {
+    return record == Record::Decimal ? 0x4000 : 0x400;
+}
 
 NovatekLayout::NovatekLayout(Record record, uint32_t blockSize, bool index, bool localTime)
     : record_(record), blockSize_(blockSize), index_(index), localTime_(localTime) {
@@ -44,6 +62,10 @@ Bytes NovatekLayout::block(const Route& route, size_t second) const {
     b.fourcc("free");
     b.fourcc("GPS ");
     b.u32le(0x4C);
+    if (record_ == Record::Iqs) {
+        b.zeros(kIqsFirmwareAt - b.size());
+        b.text(kIqsFirmware);
+    }
     b.zeros(blockSize_ - b.size());
 
     // The Kenwood firmware writes its wall clock with the full year; the others write UTC
@@ -59,10 +81,7 @@ Bytes NovatekLayout::block(const Route& route, size_t second) const {
     if (s.valid()) {
         b.setU8(at.status + 1, s.latitude < 0 ? 'S' : 'N');
         b.setU8(at.status + 2, s.longitude < 0 ? 'W' : 'E');
-        b.setF32le(at.values, static_cast<float>(Units::degreesMinutes(s.latitude)));
-        b.setF32le(at.values + 4, static_cast<float>(Units::degreesMinutes(s.longitude)));
-        b.setF32le(at.values + 8, static_cast<float>(Units::knots(s.speedKmh)));
-        b.setF32le(at.values + 12, static_cast<float>(s.heading));
+        writeValues(b, at.values, s);
     }
     if (record_ == Record::A119) {
         b.setI32le(0x3C, Units::counts(s.gx, 256));
@@ -70,6 +89,41 @@ Bytes NovatekLayout::block(const Route& route, size_t second) const {
         b.setI32le(0x44, Units::counts(s.gz, 256));
     }
     return b;
+}
+
+void NovatekLayout::writeValues(Bytes& b, size_t at, const RouteSecond& s) const {
+    auto f32 = [&](size_t offset, double v) { b.setF32le(at + offset, static_cast<float>(v)); };
+    // Every record but the decimal one keeps the coordinates without sign.
+    const double lat = std::fabs(s.latitude);
+    const double lon = std::fabs(s.longitude);
+    switch (record_) {
+        case Record::Classic:
+        case Record::A119:
+            f32(0, Units::degreesMinutes(lat));
+            f32(4, Units::degreesMinutes(lon));
+            f32(8, Units::knots(s.speedKmh));
+            f32(12, s.heading);
+            break;
+        case Record::Scaled:
+            f32(0, lat * 3 + kScaledLatitudeOffset);
+            f32(4, lon * 2 + kScaledLongitudeOffset);
+            f32(8, Units::knots(s.speedKmh));
+            f32(12, s.heading);
+            break;
+        case Record::Decimal:
+            f32(0, s.latitude);
+            f32(4, s.longitude);
+            f32(8, s.speedKmh);
+            f32(12, s.heading);
+            break;
+        case Record::Iqs:
+            b.setI32le(at, static_cast<int32_t>(std::llround(lat * 1e7)));
+            b.setI32le(at + 4, static_cast<int32_t>(std::llround(lon * 1e7)));
+            b.setI32le(at + 8, static_cast<int32_t>(
+                                   std::llround(Units::metresPerSecond(s.speedKmh) * 100)));
+            f32(12, kIqsAltitudeMillimetres);
+            break;
+    }
 }
 
 Embedding NovatekLayout::embed(const Route& route) const {
@@ -86,6 +140,11 @@ Embedding NovatekLayout::embed(const Route& route) const {
     }
     if (index_) {
         e.blockIndex = std::move(index);
+    }
+    if (record_ == Record::Scaled) {
+        Bytes version;
+        version.text(kScaledVersion);
+        e.topLevel.emplace_back("frea", std::vector<Atom>{Atom("ver ", std::move(version))});
     }
     return e;
 }

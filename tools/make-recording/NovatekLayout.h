@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Layout.h"
+#include "RouteSecond.h"
 
 namespace makerec {
 
@@ -13,7 +14,14 @@ class NovatekLayout : public Layout {
     enum class Record {
         Classic,  // time at 0x30, fix at 0x48, no G-sensor
         A119,     // time at 0x10, fix at 0x28, accelerometer at 0x3C (÷256 g)
+        // Look-alikes of the classic record: the same places, other numbers.
+        Scaled,   // coordinates scaled and shifted; a top-level 'frea' box names the firmware
+        Decimal,  // signed decimal degrees and km/h, in blocks of 0x4000 bytes
+        Iqs,      // "IQS" firmware: degrees × 10^7 and m/s × 100 as integers
     };
+
+    // The block size a record's cameras write, when --block-size does not say.
+    static uint32_t defaultBlockSize(Record record);
 
     // Throws ToolError when blockSize cannot hold the record.
     NovatekLayout(Record record, uint32_t blockSize, bool index, bool localTime);
@@ -22,6 +30,7 @@ class NovatekLayout : public Layout {
 
   private:
     Bytes block(const Route& route, size_t second) const;
+    void writeValues(Bytes& b, size_t at, const RouteSecond& s) const;
 
     Record record_;
     uint32_t blockSize_;

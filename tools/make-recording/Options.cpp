@@ -21,10 +21,6 @@ std::optional<T> wholeNumber(std::string_view text, int base = 10) {
     return value;
 }
 
-bool isNovatek(const std::string& layout) {
-    return layout == "novatek" || layout == "novatek-a119";
-}
-
 }  // namespace
 
 std::optional<uint64_t> Options::byteCount(const std::string& text) {
@@ -65,7 +61,6 @@ std::optional<uint64_t> Options::byteCount(const std::string& text) {
 
 Options Options::parse(const std::vector<std::string>& args) {
     Options o;
-    bool sawBlockSize = false;
     bool sawIndexOption = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& name = args[i];
@@ -152,7 +147,6 @@ Options Options::parse(const std::vector<std::string>& args) {
                 throw ToolError("--block-size is at most 16M");
             }
             o.blockSize = static_cast<uint32_t>(size);
-            sawBlockSize = true;
         } else if (name == "--local-time") {
             o.localTime = true;
         } else {
@@ -183,7 +177,7 @@ Options Options::parse(const std::vector<std::string>& args) {
     if (o.truncate && o.largeMdat) {
         throw ToolError("--truncate leaves mdat with size 0, so it cannot also be --large-mdat");
     }
-    if ((sawBlockSize || sawIndexOption) && !isNovatek(o.layout)) {
+    if ((o.blockSize || sawIndexOption) && !Layout::isNovatek(o.layout)) {
         throw ToolError("--block-size and --no-index only apply to the novatek layouts");
     }
     if (o.localTime && o.layout != "novatek-a119") {
@@ -213,7 +207,8 @@ std::string Options::usage() {
            "  --truncate           as after a power cut: no movie header, mdat size 0\n"
            "  --cut-at BYTES       cut the finished file at that length\n"
            "  --no-index           (novatek) no moov/gps index\n"
-           "  --block-size N       (novatek) size of each freeGPS block (default 0x400)\n"
+           "  --block-size N       (novatek) size of each freeGPS block (default 0x400;\n"
+           "                       0x4000 for novatek-decimal)\n"
            "  --local-time         (novatek-a119) full year and local clock, as Kenwood\n";
 }
 

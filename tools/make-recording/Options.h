@@ -43,8 +43,8 @@ class Options {
 
     // Novatek layouts.
     bool index = true;
-    uint32_t blockSize = 0x400;
-    bool localTime = false;  // novatek-a119 only
+    std::optional<uint32_t> blockSize;  // else the layout's own
+    bool localTime = false;             // novatek-a119 only
 };
 
 }  // namespace makerec
