@@ -16,7 +16,10 @@ MediaFile::~MediaFile() {
 }
 
 int MediaFile::open(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without blocking: opening a named pipe for reading otherwise waits for a
+    // writer that may never come. Only a regular file is a recording, so anything else is
+    // refused at once and the flag never matters for the reads.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         return errno != 0 ? errno : EIO;
     }
@@ -29,6 +32,9 @@ int MediaFile::open(const std::string& path) {
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
         return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    }
+    if (int flags = ::fcntl(fd, F_GETFL); flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     }
     // A file we may open but not read (a folder on some systems, a broken medium) is
     // unreadable too; find out now rather than reading it as an empty recording.

@@ -16,7 +16,8 @@ class MediaFile {
     MediaFile(const MediaFile&) = delete;
     MediaFile& operator=(const MediaFile&) = delete;
 
-    // Returns 0, or the errno of the failed open (a missing path, a folder, no permission).
+    // Returns 0, or the errno of the failed open (a missing path, a folder, no permission,
+    // anything else that is not a regular file, such as a named pipe or a device).
     int open(const std::string& path);
     // For tests and fuzzing: the recording held in memory.
     void openMemory(std::vector<uint8_t> bytes);
