@@ -87,7 +87,9 @@ std::vector<uint64_t> chunkOffsets(const MediaFile& file, const TrackInfo& track
 
 std::vector<Sample> SampleTable::read(const MediaFile& file, const TrackInfo& track) {
     std::vector<Sample> samples;
-    if (!track.stsc || !track.stts) {
+    // Without a timescale no sample has a time: counting ticks as seconds would spread ten
+    // samples over hours.
+    if (!track.stsc || !track.stts || track.timescale == 0) {
         return samples;
     }
     std::vector<uint32_t> sizes = sampleSizes(file, track);
@@ -127,7 +129,7 @@ std::vector<Sample> SampleTable::read(const MediaFile& file, const TrackInfo& tr
     // Times from the decode-time table; samples it does not cover keep the last delta.
     auto stts = tableBytes(file, *track.stts);
     uint32_t entries = entryCount(stts, 4, 8);
-    double scale = track.timescale != 0 ? 1.0 / track.timescale : 1.0;
+    double scale = 1.0 / track.timescale;
     uint64_t ticks = 0;
     uint64_t delta = 0;
     size_t i = 0;

@@ -127,6 +127,52 @@ TEST(Extractor, TellsFilesThatAreNotMoviesFromUnreadableOnes) {
     EXPECT_EQ(folder.outcome, Extractor::Outcome::Unreadable);
 }
 
+TEST(Extractor, AnEmptyLayoutDoesNotHideTheTrackThatHoldsTheGps) {
+    auto emptyIndex = ByteWriter::box("gps ", ByteWriter().be32(0x101).be32(0).data());
+    auto emptyCameraBox =
+        ByteWriter::box("free", ByteWriter::box("cprt", ByteWriter().text(";DR900S;").data()));
+    for (bool inMovie : {true, false}) {
+        SCOPED_TRACE(inMovie ? "empty index" : "empty camera box");
+        TestMovie m;
+        m.addTrack(nmeaTrack(10)).durationSeconds(10);
+        if (inMovie) {
+            m.addMovieChild(emptyIndex);
+        } else {
+            m.addTopLevel(emptyCameraBox);
+        }
+        auto r = extract(m.build());
+        ASSERT_EQ(r.samples.size(), 10u);
+        EXPECT_EQ(r.samples[0].nStatus, 1);
+        EXPECT_EQ(r.samples[9].nStatus, 1);
+    }
+    // Alone, the empty camera box still gives the recording its no-fix seconds.
+    TestMovie alone;
+    alone.addTopLevel(emptyCameraBox).durationSeconds(3);
+    auto r = extract(alone.build());
+    ASSERT_EQ(r.samples.size(), 3u);
+    EXPECT_EQ(r.samples[2].nStatus, 0);
+}
+
+TEST(Extractor, TakesTheDataSpanWhenTheMovieHeaderHasNoLength) {
+    TestMovie m;
+    m.addTrack(nmeaTrack(4)).durationSeconds(0);  // as fragmented recordings write it
+    auto r = extract(m.build());
+    ASSERT_EQ(r.samples.size(), 4u);
+    EXPECT_DOUBLE_EQ(r.duration, 4.0);
+    EXPECT_EQ(r.samples[3].nStatus, 1);
+}
+
+TEST(Extractor, SkipsATrackWithoutTimescale) {
+    // Its ticks counted as seconds would spread ten samples over two and a half hours.
+    TestMovie m;
+    auto t = nmeaTrack(10);
+    t.timescale = 0;
+    m.addTrack(t).durationSeconds(10);
+    auto r = extract(m.build());
+    EXPECT_EQ(r.outcome, Extractor::Outcome::Extracted);
+    EXPECT_TRUE(r.samples.empty());
+}
+
 TEST(Extractor, ReadsWhatIsLeftOfACutOffRecording) {
     TestMovie m;
     m.addTrack(nmeaTrack(10)).moovFirst().durationSeconds(10);
