@@ -22,11 +22,13 @@ std::vector<uint8_t> textSample(const std::string& s) {
     return w.take();
 }
 
+// A fix second seconds after 11:59:00 on 2020-01-01.
 std::string rmc(int second, char status, const char* lat = "3436.2234", const char* ns = "S") {
+    int t = 11 * 3600 + 59 * 60 + second;
     char body[160];
     std::snprintf(body, sizeof body,
-                  "GPRMC,1159%02d.00,%c,%s,%s,05822.8955,W,19.438,90.0,010120,,,A", second, status,
-                  lat, ns);
+                  "GPRMC,%02d%02d%02d.00,%c,%s,%s,05822.8955,W,19.438,90.0,010120,,,A", t / 3600,
+                  t / 60 % 60, t % 60, status, lat, ns);
     unsigned sum = 0;
     for (const char* p = body; *p != 0; ++p) {
         sum ^= static_cast<unsigned char>(*p);
@@ -171,6 +173,27 @@ TEST(Extractor, SkipsATrackWithoutTimescale) {
     auto r = extract(m.build());
     EXPECT_EQ(r.outcome, Extractor::Outcome::Extracted);
     EXPECT_TRUE(r.samples.empty());
+}
+
+TEST(Extractor, AStaleFirstFixInATextTrackNeitherCountsNorSetsTheTime) {
+    for (const char* handler : {"text", "sbtl"}) {
+        SCOPED_TRACE(handler);
+        TestMovie::Track t =
+            nmeaTrack(0, handler, handler == std::string("text") ? "text" : "tx3g");
+        t.samples.push_back(textSample(rmc(-91, 'A')));  // the receiver's clock had not settled
+        for (int i = 1; i < 10; ++i) {
+            t.samples.push_back(textSample(rmc(i, 'A')));
+        }
+        TestMovie m;
+        m.addTrack(t).durationSeconds(10);
+        auto r = extract(m.build());
+        ASSERT_EQ(r.samples.size(), 10u);
+        EXPECT_EQ(r.samples[0].nStatus, 0);
+        EXPECT_EQ(r.samples[0].nMinute, 59);
+        EXPECT_EQ(r.samples[0].nSecond, 0);
+        EXPECT_EQ(r.samples[1].nStatus, 1);
+        EXPECT_EQ(r.samples[1].nSecond, 1);
+    }
 }
 
 TEST(Extractor, ReadsWhatIsLeftOfACutOffRecording) {
