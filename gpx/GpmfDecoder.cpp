@@ -164,6 +164,15 @@ std::optional<int64_t> parseGpsu(bytes::Span d) {
     return t.toUnix() * 1000 + ms;
 }
 
+// Seconds since 1970 as milliseconds; nothing for a value no clock gives (not finite, or
+// beyond some 30,000 years), which would not fit the conversion.
+std::optional<int64_t> millisFromSeconds(double seconds) {
+    if (!(std::abs(seconds) < 1e12)) {
+        return std::nullopt;
+    }
+    return std::llround(seconds * 1000.0);
+}
+
 double bearing(const Fix& a, const Fix& b) {
     constexpr double kRad = 3.14159265358979323846 / 180.0;
     double phi1 = a.latitude * kRad;
@@ -189,10 +198,12 @@ class SampleWalker {
     // Stamps the fixes that waited for the device clock, which may come later in a sample.
     void finish() {
         for (auto [index, boot] : pendingClock_) {
-            if (device_.bootToUnix && index < track_.fixes.size()) {
+            if (!device_.bootToUnix || index >= track_.fixes.size()) {
+                continue;
+            }
+            if (auto ms = millisFromSeconds(boot + *device_.bootToUnix)) {
                 track_.fixes[index].hasTime = true;
-                track_.fixes[index].utcMillis =
-                    static_cast<int64_t>(std::llround((boot + *device_.bootToUnix) * 1000.0));
+                track_.fixes[index].utcMillis = *ms;
             }
         }
         pendingClock_.clear();
@@ -288,9 +299,10 @@ class SampleWalker {
             f.speedKmh = e[i][3] * 3.6;
             if (nine) {
                 f.valid = e[i][8] >= 2;
-                f.hasTime = true;
-                f.utcMillis = static_cast<int64_t>(
-                    std::llround((946684800.0 + e[i][5] * 86400.0 + e[i][6]) * 1000.0));
+                if (auto ms = millisFromSeconds(946684800.0 + e[i][5] * 86400.0 + e[i][6])) {
+                    f.hasTime = true;
+                    f.utcMillis = *ms;
+                }
             } else {
                 f.valid = stream.fix ? *stream.fix >= 2 : (f.latitude != 0.0 || f.longitude != 0.0);
                 if (stream.gpsuMillis) {
