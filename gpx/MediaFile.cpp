@@ -1,5 +1,6 @@
 #include "MediaFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -67,20 +68,35 @@ size_t MediaFile::read(uint64_t offset, void* out, size_t n) const {
     if (inMemory_) {
         std::memcpy(out, memory_.data() + offset, n);
         done = n;
-    } else {
-        auto* dst = static_cast<uint8_t*>(out);
-        while (done < n) {
-            ssize_t got = ::pread(fd_, dst + done, n - done, static_cast<off_t>(offset + done));
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0) {
-                break;
-            }
-            done += static_cast<size_t>(got);
+    } else if (n <= kSmallRead) {
+        bool inWindow = offset >= windowStart_ && offset - windowStart_ <= window_.size() &&
+                        n <= window_.size() - (offset - windowStart_);
+        if (!inWindow) {
+            window_.resize(kWindowBytes);
+            window_.resize(readFile(offset, window_.data(), window_.size()));
+            windowStart_ = offset;
         }
+        done = std::min(n, window_.size() - static_cast<size_t>(offset - windowStart_));
+        std::memcpy(out, window_.data() + (offset - windowStart_), done);
+    } else {
+        done = readFile(offset, static_cast<uint8_t*>(out), n);
     }
     bytesRead_ += done;
+    return done;
+}
+
+size_t MediaFile::readFile(uint64_t offset, uint8_t* out, size_t n) const {
+    size_t done = 0;
+    while (done < n) {
+        ssize_t got = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
     return done;
 }
 

@@ -8,7 +8,10 @@
 #include "ByteWriter.h"
 #include "CGpxDLL.h"
 #include "Extractor.h"
+#include "FourCC.h"
 #include "MediaFile.h"
+#include "MovieInfo.h"
+#include "MovieReader.h"
 #include "TestMovie.h"
 
 namespace fs = std::filesystem;
@@ -194,6 +197,37 @@ TEST(Extractor, AStaleFirstFixInATextTrackNeitherCountsNorSetsTheTime) {
         EXPECT_EQ(r.samples[1].nStatus, 1);
         EXPECT_EQ(r.samples[1].nSecond, 1);
     }
+}
+
+TEST(Extractor, KeepsOnlyTheTracksAndBoxesThatCanCarryGps) {
+    TestMovie m;
+    TestMovie::Track empty;
+    empty.handler = "vide";
+    empty.format = "avc1";
+    for (int i = 0; i < 100; ++i) {
+        m.addTrack(empty);
+    }
+    for (size_t i = 0; i < gpx::MovieInfo::kMaxTracks + 4; ++i) {
+        m.addTrack(nmeaTrack(3));
+    }
+    for (int i = 0; i < 100; ++i) {
+        m.addTopLevel(ByteWriter::box("skip", {}));
+    }
+    for (size_t i = 0; i < gpx::MovieInfo::kMaxTopLevel; ++i) {
+        m.addTopLevel(ByteWriter::box("free", {}));
+    }
+    m.durationSeconds(3);
+    gpx::MediaFile file;
+    file.openMemory(m.build());
+    auto movie = gpx::MovieReader::read(file);
+    EXPECT_EQ(movie.tracks.size(), gpx::MovieInfo::kMaxTracks);
+    for (const auto& t : movie.tracks) {
+        EXPECT_EQ(t.handler, gpx::fourcc("text"));
+    }
+    ASSERT_EQ(movie.topLevel.size(), gpx::MovieInfo::kMaxTopLevel);
+    EXPECT_EQ(movie.topLevel[0].type, gpx::fourcc("ftyp"));
+    EXPECT_EQ(movie.topLevel[1].type, gpx::fourcc("free"));
+    EXPECT_EQ(Extractor::extract(file).samples[2].nStatus, 1);
 }
 
 TEST(Extractor, ReadsWhatIsLeftOfACutOffRecording) {
