@@ -51,7 +51,7 @@ void BlackVueDecoder::readGpsLog(std::string_view text, std::optional<int64_t> s
     int64_t start = hasStart ? *startMillis : 0;
     bool startKnown = hasStart;   // else the first stamp stands in for it
     std::vector<int64_t> stamps;  // the stamp of each fix, when it has one
-    for (const NmeaLine& line : NmeaParser::parseText(text)) {
+    NmeaParser::forEachLine(text, [&](NmeaLine&& line) {
         bool stamped = line.stamp && isClockMillis(*line.stamp);
         int64_t stamp = stamped ? *line.stamp : kNoStamp;
         for (const RmcSentence& rmc : line.rmc) {
@@ -67,10 +67,13 @@ void BlackVueDecoder::readGpsLog(std::string_view text, std::optional<int64_t> s
             } else if (!track.fixes.empty()) {
                 f.offset = track.fixes.back().offset + 1.0;
             }
+            if (!track.addFix(f)) {
+                return false;
+            }
             stamps.push_back(stamp);
-            track.fixes.push_back(f);
         }
-    }
+        return true;
+    });
     if (!hasStart) {
         track.clock = RawTrack::Clock::Stamp;
         return;
@@ -110,9 +113,11 @@ void BlackVueDecoder::readAccelerometer(std::span<const uint8_t> records, RawTra
         if (ms == 0xFFFFFFFFu) {
             break;  // the end marker: ten 0xFF bytes
         }
-        track.g.push_back(GReading{ms / 1000.0, bytes::be16s(records, at + 4) / kCountsPerG,
-                                   bytes::be16s(records, at + 6) / kCountsPerG,
-                                   bytes::be16s(records, at + 8) / kCountsPerG});
+        if (!track.addReading(GReading{ms / 1000.0, bytes::be16s(records, at + 4) / kCountsPerG,
+                                       bytes::be16s(records, at + 6) / kCountsPerG,
+                                       bytes::be16s(records, at + 8) / kCountsPerG})) {
+            break;
+        }
     }
 }
 

@@ -59,3 +59,12 @@ TEST(BlackVueDecoder, IgnoresStampsAndStartTimesNoClockGives) {
     EXPECT_EQ(r.samples[0].nStatus, 1);
     EXPECT_EQ(r.samples[1].nStatus, 1);
 }
+
+TEST(BlackVueDecoder, KeepsNoMoreReadingsThanATrackHolds) {
+    // Ten bytes a reading: a 64 MB box would hold six million, far more than any recording.
+    std::vector<uint8_t> records((RawTrack::kMaxReadings + 3) * 10, 0x01);
+    RawTrack track;
+    BlackVueDecoder::readAccelerometer(records, track);
+    EXPECT_EQ(track.g.size(), RawTrack::kMaxReadings);
+    EXPECT_TRUE(track.full());
+}

@@ -230,6 +230,25 @@ TEST(Extractor, KeepsOnlyTheTracksAndBoxesThatCanCarryGps) {
     EXPECT_EQ(Extractor::extract(file).samples[2].nStatus, 1);
 }
 
+TEST(Extractor, ReadsEachSampleOfATextTrackOnlyOnce) {
+    // Every sample points at the same block of fifty fixes: it is read and decoded once.
+    std::string block;
+    for (int i = 0; i < 50; ++i) {
+        block += rmc(i, 'A');
+    }
+    TestMovie::Track t;
+    t.samples.assign(200, textSample(block));
+    t.allAtFirstSample = true;
+    TestMovie m;
+    gpx::MediaFile file;
+    file.openMemory(m.addTrack(t).durationSeconds(200).build());
+    auto r = Extractor::extract(file);
+    ASSERT_EQ(r.samples.size(), 200u);
+    EXPECT_EQ(r.samples[0].nStatus, 1);
+    EXPECT_EQ(r.samples[1].nStatus, 0);  // the block's fixes all belong to second 0
+    EXPECT_LT(file.bytesRead(), 2 * file.size());
+}
+
 TEST(Extractor, ReadsWhatIsLeftOfACutOffRecording) {
     TestMovie m;
     m.addTrack(nmeaTrack(10)).moovFirst().durationSeconds(10);

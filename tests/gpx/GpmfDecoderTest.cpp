@@ -112,3 +112,15 @@ TEST(GpmfDecoder, GivesNoTimeForClockValuesBeyondAnyDate) {
         EXPECT_FALSE(f.hasTime);
     }
 }
+
+TEST(GpmfDecoder, KeepsNoMoreReadingsThanATrackHolds) {
+    // Seventeen full accelerometer items: over a million readings in one sample.
+    auto item = klv("ACCL", 's', 6, 0xFFFF, std::vector<uint8_t>(6 * 0xFFFF, 1));
+    std::vector<uint8_t> sample;
+    for (int i = 0; i < 17; ++i) {
+        sample.insert(sample.end(), item.begin(), item.end());
+    }
+    gpx::RawTrack track;
+    GpmfDecoder::decodeSample(sample, 0.0, 1.0, track);
+    EXPECT_EQ(track.g.size(), gpx::RawTrack::kMaxReadings);
+}
