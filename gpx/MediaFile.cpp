@@ -17,14 +17,18 @@ MediaFile::~MediaFile() {
 }
 
 int MediaFile::open(const std::string& path) {
-    // Opened without blocking: opening a named pipe for reading otherwise waits for a
-    // writer that may never come. Only a regular file is a recording, so anything else is
-    // refused at once and the flag never matters for the reads.
+    // Only a regular file is a recording. Anything else is refused before it is opened, as
+    // opening a device may do something; and the file is opened without blocking, because
+    // opening a named pipe for reading (one put in the file's place meanwhile) waits for a
+    // writer that may never come. The flag is cleared before any read.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    }
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         return errno != 0 ? errno : EIO;
     }
-    struct stat st {};
     if (::fstat(fd, &st) != 0) {
         int err = errno;
         ::close(fd);
