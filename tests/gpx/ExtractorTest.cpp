@@ -135,7 +135,7 @@ TEST(Extractor, TellsFilesThatAreNotMoviesFromUnreadableOnes) {
 TEST(Extractor, AnEmptyLayoutDoesNotHideTheTrackThatHoldsTheGps) {
     auto emptyIndex = ByteWriter::box("gps ", ByteWriter().be32(0x101).be32(0).data());
     auto emptyCameraBox =
-        ByteWriter::box("free", ByteWriter::box("cprt", ByteWriter().text(";DR900S;").data()));
+        ByteWriter::box("free", ByteWriter::box("cprt", ByteWriter().text(";CAMERA;1.0;").data()));
     for (bool inMovie : {true, false}) {
         SCOPED_TRACE(inMovie ? "empty index" : "empty camera box");
         TestMovie m;
