@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <span>
 
 #include "CivilTime.h"
 
@@ -109,9 +110,15 @@ std::vector<GPX_SAMPLE> SecondTimeline::build(const RawTrack& track, double dura
                                               const FixPlausibility& check) {
     // Every fix passes the same checks: a time out of range leaves the fix out, values out
     // of range leave it without fix.
+    // A track holds no more than RawTrack keeps; whatever a decoder left beyond that is not
+    // looked at either.
+    std::span<const Fix> given(track.fixes.data(),
+                               std::min(track.fixes.size(), RawTrack::kMaxFixes));
+    std::span<const GReading> readings(track.g.data(),
+                                       std::min(track.g.size(), RawTrack::kMaxReadings));
     std::vector<Checked> fixes;
-    fixes.reserve(track.fixes.size());
-    for (const Fix& f : track.fixes) {
+    fixes.reserve(given.size());
+    for (const Fix& f : given) {
         Checked c;
         c.fix = &f;
         c.second = secondOf(f.offset);
@@ -156,7 +163,7 @@ std::vector<GPX_SAMPLE> SecondTimeline::build(const RawTrack& track, double dura
         for (const Checked& c : fixes) {
             count = std::max(count, slotOf(c) + 1);
         }
-        for (const GReading& g : track.g) {
+        for (const GReading& g : readings) {
             count = std::max(count, secondOf(g.offset) + 1);
         }
     }
@@ -176,7 +183,7 @@ std::vector<GPX_SAMPLE> SecondTimeline::build(const RawTrack& track, double dura
 
     std::vector<const GReading*> gAt(static_cast<size_t>(count), nullptr);
     auto magnitude = [](const GReading& g) { return g.x * g.x + g.y * g.y + g.z * g.z; };
-    for (const GReading& g : track.g) {
+    for (const GReading& g : readings) {
         int64_t s = secondOf(g.offset);
         if (s < 0 || s >= count || !std::isfinite(magnitude(g))) {
             continue;

@@ -276,3 +276,18 @@ TEST(SecondTimeline, SurvivesTimesOffsetsAndLengthsNoRecordingHas) {
         }
     }
 }
+
+TEST(SecondTimeline, LooksAtNoMoreFixesAndReadingsThanATrackKeeps) {
+    RawTrack t;
+    t.found = true;
+    t.clock = RawTrack::Clock::Media;
+    Fix v = fixAt(0.0, kNoon);
+    v.valid = false;
+    t.fixes.assign(RawTrack::kMaxFixes, v);
+    t.fixes.push_back(fixAt(0.0, kNoon));  // one past what a track keeps
+    t.g.assign(RawTrack::kMaxReadings, GReading{0.0, 0, 0, 1});
+    t.g.push_back(GReading{0.0, 0, 0, 2});
+    auto r = SecondTimeline::build(t, 1.0);
+    EXPECT_EQ(r[0].nStatus, 0);
+    EXPECT_DOUBLE_EQ(r[0].dGSum, 1.0);
+}
