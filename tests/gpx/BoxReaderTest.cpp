@@ -125,10 +125,10 @@ TEST(BoxReader, WalksOnlyInsideItsContainer) {
 }
 
 TEST(BoxReader, EndsAContainerOfMoreBoxesThanAnyRecordingHas) {
-    std::vector<uint8_t> bytes;
-    for (uint32_t i = 0; i <= BoxReader::kMaxBoxes; ++i) {
-        auto b = ByteWriter::box("skip", {});
-        bytes.insert(bytes.end(), b.begin(), b.end());
+    const auto empty = ByteWriter::box("skip", {});
+    std::vector<uint8_t> bytes((BoxReader::kMaxBoxes + 1) * empty.size());
+    for (size_t at = 0; at < bytes.size(); at += empty.size()) {
+        std::copy(empty.begin(), empty.end(), bytes.begin() + long(at));
     }
     MediaFile file;
     file.openMemory(bytes);
