@@ -1,7 +1,6 @@
 #include "BlackVueDecoder.h"
 
 #include <algorithm>
-#include <climits>
 #include <vector>
 
 #include "BoxReader.h"
@@ -35,31 +34,46 @@ std::vector<uint8_t> boxBytes(const MediaFile& file, const Box& box) {
     return file.bytes(box.payload, static_cast<size_t>(n));
 }
 
+constexpr int64_t kNoStamp = -1;
+
+bool isClockMillis(int64_t ms) {
+    return ms >= 0 && ms <= BlackVueDecoder::kMaxClockMillis;
+}
+
 }  // namespace
 
 void BlackVueDecoder::readGpsLog(std::string_view text, std::optional<int64_t> startMillis,
                                  RawTrack& track) {
     // The log ends at the first NUL; the box is padded after it.
     text = text.substr(0, text.find('\0'));
+    // A start time or stamp no clock gives is damage, and would overflow the sums below.
+    bool hasStart = startMillis && isClockMillis(*startMillis);
+    int64_t start = hasStart ? *startMillis : 0;
+    bool startKnown = hasStart;   // else the first stamp stands in for it
     std::vector<int64_t> stamps;  // the stamp of each fix, when it has one
-    bool hasStart = startMillis.has_value();
-    for (const NmeaLine& line : NmeaParser::parseText(text)) {
+    NmeaParser::forEachLine(text, [&](NmeaLine&& line) {
+        bool stamped = line.stamp && isClockMillis(*line.stamp);
+        int64_t stamp = stamped ? *line.stamp : kNoStamp;
         for (const RmcSentence& rmc : line.rmc) {
             Fix f = rmc.toFix(0.0);
             // The stamps and the start time are both on the camera's local clock, so their
             // difference is the place in the recording whatever the zone.
-            if (line.stamp) {
-                if (!startMillis) {
-                    startMillis = *line.stamp;
+            if (stamped) {
+                if (!startKnown) {
+                    start = stamp;
+                    startKnown = true;
                 }
-                f.offset = std::max<int64_t>(0, *line.stamp - *startMillis) / 1000.0;
+                f.offset = std::max<int64_t>(0, stamp - start) / 1000.0;
             } else if (!track.fixes.empty()) {
                 f.offset = track.fixes.back().offset + 1.0;
             }
-            stamps.push_back(line.stamp.value_or(INT64_MIN));
-            track.fixes.push_back(f);
+            if (!track.addFix(f)) {
+                return false;
+            }
+            stamps.push_back(stamp);
         }
-    }
+        return true;
+    });
     if (!hasStart) {
         track.clock = RawTrack::Clock::Stamp;
         return;
@@ -71,7 +85,7 @@ void BlackVueDecoder::readGpsLog(std::string_view text, std::optional<int64_t> s
     std::vector<int64_t> ahead;
     for (size_t i = 0; i < track.fixes.size(); ++i) {
         const Fix& f = track.fixes[i];
-        if (f.valid && f.hasTime && stamps[i] != INT64_MIN) {
+        if (f.valid && f.hasTime && stamps[i] != kNoStamp) {
             ahead.push_back(stamps[i] - f.utcMillis);
         }
     }
@@ -84,7 +98,7 @@ void BlackVueDecoder::readGpsLog(std::string_view text, std::optional<int64_t> s
     int64_t median = ahead[ahead.size() / 2];
     int64_t zone = (median >= 0 ? (median + kQuarterHour / 2) : (median - kQuarterHour / 2)) /
                    kQuarterHour * kQuarterHour;
-    int64_t startUtc = *startMillis - zone;
+    int64_t startUtc = start - zone;
     for (Fix& f : track.fixes) {
         if (f.hasTime) {
             f.offset = (f.utcMillis - startUtc) / 1000.0;
@@ -99,9 +113,11 @@ void BlackVueDecoder::readAccelerometer(std::span<const uint8_t> records, RawTra
         if (ms == 0xFFFFFFFFu) {
             break;  // the end marker: ten 0xFF bytes
         }
-        track.g.push_back(GReading{ms / 1000.0, bytes::be16s(records, at + 4) / kCountsPerG,
-                                   bytes::be16s(records, at + 6) / kCountsPerG,
-                                   bytes::be16s(records, at + 8) / kCountsPerG});
+        if (!track.addReading(GReading{ms / 1000.0, bytes::be16s(records, at + 4) / kCountsPerG,
+                                       bytes::be16s(records, at + 6) / kCountsPerG,
+                                       bytes::be16s(records, at + 8) / kCountsPerG})) {
+            break;
+        }
     }
 }
 
@@ -122,7 +138,7 @@ RawTrack BlackVueDecoder::decode(const MediaFile& file, const MovieInfo& movie) 
         while (auto child = children.next()) {
             if (child->type == fourcc("sttm")) {
                 auto b = file.bytes(child->payload, 8);
-                if (b.size() == 8) {
+                if (b.size() == 8 && bytes::be64(b, 0) <= uint64_t(kMaxClockMillis)) {
                     start = static_cast<int64_t>(bytes::be64(b, 0));
                 }
             } else if (child->type == fourcc("gps ")) {

@@ -28,6 +28,9 @@ class BlackVueDecoder {
     static constexpr double kCountsPerG = 128.0;
     // The text and records of a day-long recording fit well in this; more is damage.
     static constexpr uint64_t kMaxBoxBytes = 64u << 20;
+    // The camera's clock counts milliseconds since 1970; a start time or stamp beyond this
+    // (some 35,000 years) is damage and is ignored.
+    static constexpr int64_t kMaxClockMillis = int64_t(1) << 50;
 };
 
 }  // namespace gpx

@@ -18,6 +18,12 @@ std::optional<Box> BoxReader::next() {
         pos_ = end_;
         return std::nullopt;
     }
+    if (count_ == kMaxBoxes) {
+        damaged_ = true;
+        pos_ = end_;
+        return std::nullopt;
+    }
+    ++count_;
     uint8_t header[32] = {};
     size_t got = file_.read(pos_, header, sizeof header);
     bytes::Span h(header, got);

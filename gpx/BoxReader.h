@@ -34,10 +34,16 @@ class BoxReader {
     // True when the walk ended at a damaged header rather than at the container's end.
     bool damaged() const { return damaged_; }
 
+    // No container of a recording holds anywhere near this many boxes (a day of one-second
+    // fragments is far fewer); a file that does is made up, and its walk ends here as at a
+    // damaged header, so millions of tiny boxes cost no more than this many.
+    static constexpr uint32_t kMaxBoxes = 1u << 20;
+
   private:
     const MediaFile& file_;
     uint64_t pos_;
     uint64_t end_;
+    uint32_t count_ = 0;
     bool damaged_ = false;
 };
 

@@ -17,7 +17,7 @@ class CGpxDLL {
 
     // The samples of the recording at path, or null when the file is not an MP4 or QuickTime
     // movie. A movie without any GPS gives a record with no samples. A file that cannot be
-    // read at all (missing, a folder, no permission) throws its errno as an int.
+    // read at all (missing, a folder, a pipe, no permission) throws its errno as an int.
     GPX_DATA* GpxDataExtract(const char* path);
 
     // Releases a record this object returned; anything else is ignored.

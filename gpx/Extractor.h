@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "GpxData.h"
+#include "RawTrack.h"
 
 namespace gpx {
 
@@ -13,6 +14,7 @@ class MediaFile;
 // second. Tries the layouts in the order that tells them apart on real files: the movie's
 // 'gps ' index, the camera box inside a top-level 'free' box, a text or subtitle track, a
 // telemetry track, a top-level 'GPS ' box, and last a scan of the media data for blocks.
+// The first layout that yields samples wins.
 class Extractor {
   public:
     enum class Outcome {
@@ -34,6 +36,9 @@ class Extractor {
     // With a movie header but no index, the media data is probed this far for blocks:
     // a camera that writes them writes one every second, so they show up early.
     static constexpr uint64_t kProbeBytes = 32u << 20;
+
+  private:
+    static bool carriesSamples(const RawTrack& track);
 };
 
 }  // namespace gpx

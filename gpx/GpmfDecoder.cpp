@@ -4,13 +4,12 @@
 #include <cmath>
 #include <optional>
 
-#include "BatchReader.h"
 #include "Bytes.h"
 #include "CivilTime.h"
 #include "FourCC.h"
 #include "MediaFile.h"
 #include "MovieInfo.h"
-#include "SampleTable.h"
+#include "TrackSampleReader.h"
 
 namespace gpx {
 
@@ -164,6 +163,15 @@ std::optional<int64_t> parseGpsu(bytes::Span d) {
     return t.toUnix() * 1000 + ms;
 }
 
+// Seconds since 1970 as milliseconds; nothing for a value no clock gives (not finite, or
+// beyond some 30,000 years), which would not fit the conversion.
+std::optional<int64_t> millisFromSeconds(double seconds) {
+    if (!(std::abs(seconds) < 1e12)) {
+        return std::nullopt;
+    }
+    return std::llround(seconds * 1000.0);
+}
+
 double bearing(const Fix& a, const Fix& b) {
     constexpr double kRad = 3.14159265358979323846 / 180.0;
     double phi1 = a.latitude * kRad;
@@ -189,10 +197,12 @@ class SampleWalker {
     // Stamps the fixes that waited for the device clock, which may come later in a sample.
     void finish() {
         for (auto [index, boot] : pendingClock_) {
-            if (device_.bootToUnix && index < track_.fixes.size()) {
+            if (!device_.bootToUnix || index >= track_.fixes.size()) {
+                continue;
+            }
+            if (auto ms = millisFromSeconds(boot + *device_.bootToUnix)) {
                 track_.fixes[index].hasTime = true;
-                track_.fixes[index].utcMillis =
-                    static_cast<int64_t>(std::llround((boot + *device_.bootToUnix) * 1000.0));
+                track_.fixes[index].utcMillis = *ms;
             }
         }
         pendingClock_.clear();
@@ -275,8 +285,11 @@ class SampleWalker {
     // GPS5: latitude, longitude, altitude, 2D and 3D speed (m/s), with the stream's UTC stamp
     // and fix flag. GPS9 adds days since 2000 and seconds since midnight, DOP and the fix.
     void gps(const Item& item, const Stream& stream, bool nine) {
-        auto e = entries(item, stream);
         track_.found = true;
+        if (track_.fixes.size() >= RawTrack::kMaxFixes) {
+            return;
+        }
+        auto e = entries(item, stream);
         for (size_t i = 0; i < e.size(); ++i) {
             if (e[i].size() < (nine ? 9u : 5u)) {
                 continue;
@@ -288,9 +301,10 @@ class SampleWalker {
             f.speedKmh = e[i][3] * 3.6;
             if (nine) {
                 f.valid = e[i][8] >= 2;
-                f.hasTime = true;
-                f.utcMillis = static_cast<int64_t>(
-                    std::llround((946684800.0 + e[i][5] * 86400.0 + e[i][6]) * 1000.0));
+                if (auto ms = millisFromSeconds(946684800.0 + e[i][5] * 86400.0 + e[i][6])) {
+                    f.hasTime = true;
+                    f.utcMillis = *ms;
+                }
             } else {
                 f.valid = stream.fix ? *stream.fix >= 2 : (f.latitude != 0.0 || f.longitude != 0.0);
                 if (stream.gpsuMillis) {
@@ -299,15 +313,18 @@ class SampleWalker {
                         *stream.gpsuMillis + static_cast<int64_t>(spread(i, e.size()) * 1000);
                 }
             }
-            track_.fixes.push_back(f);
+            track_.addFix(f);
         }
     }
 
     // The drone's fused position: milliseconds since power-on, position, velocity north,
     // east and down, and the heading.
     void fusedPosition(const Item& item, const Stream& stream) {
-        auto e = entries(item, stream);
         track_.found = true;
+        if (track_.fixes.size() >= RawTrack::kMaxFixes) {
+            return;
+        }
+        auto e = entries(item, stream);
         for (size_t i = 0; i < e.size(); ++i) {
             if (e[i].size() < 9) {
                 continue;
@@ -319,20 +336,25 @@ class SampleWalker {
             f.speedKmh = std::hypot(e[i][5], e[i][6]) * 3.6;
             f.heading = e[i][8];
             f.valid = f.latitude != 0.0 || f.longitude != 0.0;
-            pendingClock_.emplace_back(track_.fixes.size(), e[i][0]);
             device_.headingKnown = true;
-            track_.fixes.push_back(f);
+            size_t index = track_.fixes.size();
+            if (track_.addFix(f)) {
+                pendingClock_.emplace_back(index, e[i][0]);
+            }
         }
     }
 
     void accelerometer(const Item& item, const Stream& stream) {
-        auto e = entries(item, stream);
         track_.found = true;
+        if (track_.g.size() >= RawTrack::kMaxReadings) {
+            return;
+        }
+        auto e = entries(item, stream);
         for (size_t i = 0; i < e.size(); ++i) {
             if (e[i].size() < 3) {
                 continue;
             }
-            track_.g.push_back(GReading{
+            track_.addReading(GReading{
                 start_ + spread(i, e.size()), e[i][0] / GpmfDecoder::kStandardGravity,
                 e[i][1] / GpmfDecoder::kStandardGravity, e[i][2] / GpmfDecoder::kStandardGravity});
         }
@@ -383,22 +405,19 @@ void GpmfDecoder::decodeSample(std::span<const uint8_t> sample, double start, do
 
 RawTrack GpmfDecoder::decode(const MediaFile& file, const MovieInfo& movie) {
     RawTrack track;
+    TrackSampleReader reader(file);
     for (const TrackInfo& t : movie.tracks) {
         if (t.format != fourcc("gpmd")) {
             continue;
         }
         DeviceState device;
-        std::vector<Sample> samples = SampleTable::read(file, t);
-        BatchReader reader(file, [&](size_t i, std::span<const uint8_t> data) {
-            SampleWalker walker(samples[i].time, samples[i].duration, track, device);
+        reader.read(t, kMaxSampleBytes, [&](const Sample& s, std::span<const uint8_t> data) {
+            SampleWalker walker(s.time, s.duration, track, device);
             Stream top;
             walker.walk(data, 0, top);
             walker.finish();
+            return !track.full();
         });
-        for (size_t i = 0; i < samples.size(); ++i) {
-            reader.read(i, samples[i].offset, std::min<uint64_t>(samples[i].size, kMaxSampleBytes));
-        }
-        reader.flush();
         if (!device.headingKnown) {
             deriveHeadings(track.fixes);
         }

@@ -17,8 +17,6 @@ double degreesFromScaled(uint32_t v) {
     return (v / 100000) + (v % 100000) / 1000.0 / 60.0;
 }
 
-constexpr uint64_t kMaxRecords = 1u << 21;
-
 }  // namespace
 
 RawTrack GpsBoxDecoder::decode(const MediaFile& file, const MovieInfo& movie) {
@@ -33,7 +31,7 @@ RawTrack GpsBoxDecoder::decode(const MediaFile& file, const MovieInfo& movie) {
             track.startUtc =
                 static_cast<int64_t>(movie.creationTime) - CivilTime::kSeconds1904To1970;
         }
-        uint64_t count = std::min(top.payloadSize() / kRecordSize, kMaxRecords);
+        uint64_t count = std::min<uint64_t>(top.payloadSize() / kRecordSize, RawTrack::kMaxFixes);
         constexpr uint64_t kSlice = 4096;
         for (uint64_t first = 0; first < count; first += kSlice) {
             uint64_t n = std::min(kSlice, count - first);
@@ -56,7 +54,9 @@ RawTrack GpsBoxDecoder::decode(const MediaFile& file, const MovieInfo& movie) {
                     f.latitude = ns == 'S' ? -lat : lat;
                     f.longitude = ew == 'W' ? -lon : lon;
                 }
-                track.fixes.push_back(f);
+                if (!track.addFix(f)) {
+                    return track;
+                }
             }
         }
         break;

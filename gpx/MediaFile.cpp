@@ -1,5 +1,6 @@
 #include "MediaFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -16,11 +17,18 @@ MediaFile::~MediaFile() {
 }
 
 int MediaFile::open(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Only a regular file is a recording. Anything else is refused before it is opened, as
+    // opening a device may do something; and the file is opened without blocking, because
+    // opening a named pipe for reading (one put in the file's place meanwhile) waits for a
+    // writer that may never come. The flag is cleared before any read.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         return errno != 0 ? errno : EIO;
     }
-    struct stat st {};
     if (::fstat(fd, &st) != 0) {
         int err = errno;
         ::close(fd);
@@ -29,6 +37,9 @@ int MediaFile::open(const std::string& path) {
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
         return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    }
+    if (int flags = ::fcntl(fd, F_GETFL); flags >= 0) {
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     }
     // A file we may open but not read (a folder on some systems, a broken medium) is
     // unreadable too; find out now rather than reading it as an empty recording.
@@ -61,20 +72,35 @@ size_t MediaFile::read(uint64_t offset, void* out, size_t n) const {
     if (inMemory_) {
         std::memcpy(out, memory_.data() + offset, n);
         done = n;
-    } else {
-        auto* dst = static_cast<uint8_t*>(out);
-        while (done < n) {
-            ssize_t got = ::pread(fd_, dst + done, n - done, static_cast<off_t>(offset + done));
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0) {
-                break;
-            }
-            done += static_cast<size_t>(got);
+    } else if (n <= kSmallRead) {
+        bool inWindow = offset >= windowStart_ && offset - windowStart_ <= window_.size() &&
+                        n <= window_.size() - (offset - windowStart_);
+        if (!inWindow) {
+            window_.resize(kWindowBytes);
+            window_.resize(readFile(offset, window_.data(), window_.size()));
+            windowStart_ = offset;
         }
+        done = std::min(n, window_.size() - static_cast<size_t>(offset - windowStart_));
+        std::memcpy(out, window_.data() + (offset - windowStart_), done);
+    } else {
+        done = readFile(offset, static_cast<uint8_t*>(out), n);
     }
     bytesRead_ += done;
+    return done;
+}
+
+size_t MediaFile::readFile(uint64_t offset, uint8_t* out, size_t n) const {
+    size_t done = 0;
+    while (done < n) {
+        ssize_t got = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
     return done;
 }
 

@@ -25,9 +25,16 @@ struct MovieInfo {
     uint32_t timescale = 0;
     uint64_t duration = 0;
     uint64_t creationTime = 0;  // seconds since 1904-01-01
+    // The tracks that can carry GPS: text, subtitles, timed metadata, with a timescale.
     std::vector<TrackInfo> tracks;
     std::optional<Box> novatekIndex;  // moov/'gps '
+    // The first top-level box and those that can carry GPS: 'mdat', 'free', 'GPS '.
     std::vector<Box> topLevel;
+
+    // A recording has a handful of each; more is a damaged or made-up file, and the rest
+    // are not kept.
+    static constexpr size_t kMaxTracks = 16;
+    static constexpr size_t kMaxTopLevel = 4096;
 
     // The movie header's length in seconds, or a negative number when there is none.
     double durationSeconds() const {

@@ -46,21 +46,42 @@ void readTimes(const MediaFile& file, const Box& box, uint64_t& creation, uint32
     }
 }
 
+// Top-level boxes a layout reads: the media data (scanned for blocks), the camera's box
+// inside 'free', and the 'GPS ' box.
+bool mayHoldGps(uint32_t type) {
+    return type == fourcc("mdat") || type == fourcc("free") || type == fourcc("GPS ");
+}
+
+// Tracks a layout reads: text and subtitles, and timed metadata. Without a timescale no
+// sample has a time, so such a track is of no use.
+bool mayHoldGps(const TrackInfo& track) {
+    bool text = track.handler == fourcc("text") || track.handler == fourcc("sbtl") ||
+                track.handler == fourcc("subt");
+    return (text || track.format == fourcc("gpmd")) && track.timescale != 0;
+}
+
 }  // namespace
 
 MovieInfo MovieReader::read(const MediaFile& file) {
     MovieInfo info;
     BoxReader top(file, 0, file.size());
+    bool first = true;
     while (auto box = top.next()) {
-        if (info.topLevel.empty() && !isTopLevelType(box->type)) {
+        if (first && !isTopLevelType(box->type)) {
             return info;  // not a movie
         }
-        info.topLevel.push_back(*box);
+        // Only the boxes a layout reads are kept, and only so many: a file of millions of
+        // tiny boxes must not make millions of entries. The first box stays, as the start of
+        // the media data of a recording cut off before its media box was complete.
+        if ((first || mayHoldGps(box->type)) && info.topLevel.size() < MovieInfo::kMaxTopLevel) {
+            info.topLevel.push_back(*box);
+        }
+        first = false;
         if (box->type == fourcc("moov") && !info.hasMovieHeader) {
             readMovie(file, *box, info);
         }
     }
-    info.isMovie = !info.topLevel.empty();
+    info.isMovie = !first;
     return info;
 }
 
@@ -76,7 +97,9 @@ void MovieReader::readMovie(const MediaFile& file, const Box& moov, MovieInfo& i
                 break;
             }
             case fourcc("trak"):
-                readTrack(file, *box, info);
+                if (info.tracks.size() < MovieInfo::kMaxTracks) {
+                    readTrack(file, *box, info);
+                }
                 break;
             case fourcc("gps "):
                 info.novatekIndex = *box;
@@ -95,7 +118,9 @@ void MovieReader::readTrack(const MediaFile& file, const Box& trak, MovieInfo& i
             readMedia(file, *box, track, 0);
         }
     }
-    info.tracks.push_back(track);
+    if (mayHoldGps(track)) {
+        info.tracks.push_back(track);
+    }
 }
 
 void MovieReader::readMedia(const MediaFile& file, const Box& container, TrackInfo& track,

@@ -12,19 +12,56 @@ namespace {
 
 constexpr double kKnotsToKmh = 1.852;
 
-std::vector<std::string_view> splitFields(std::string_view s, char sep) {
-    std::vector<std::string_view> out;
-    size_t start = 0;
-    while (true) {
-        size_t p = s.find(sep, start);
-        out.push_back(
-            s.substr(start, p == std::string_view::npos ? std::string_view::npos : p - start));
-        if (p == std::string_view::npos) {
-            break;
+// The fields of a sentence between its separators. The sentences we read use their first
+// ten fields; where later ones start is not kept, so splitting never allocates.
+class Fields {
+  public:
+    Fields(std::string_view s, char sep) : text_(s) {
+        starts_[0] = 0;
+        for (size_t i = 0; i < s.size(); ++i) {
+            if (s[i] == sep && ++separators_ < kKept) {
+                starts_[separators_] = i + 1;
+            }
         }
-        start = p + 1;
     }
-    return out;
+    size_t size() const { return separators_ + 1; }
+    // Empty for a field that is not there or not kept.
+    std::string_view operator[](size_t i) const {
+        if (i > separators_ || i + 1 >= kKept) {
+            return {};
+        }
+        size_t end = i == separators_ ? text_.size() : starts_[i + 1] - 1;
+        return text_.substr(starts_[i], end - starts_[i]);
+    }
+
+  private:
+    static constexpr size_t kKept = 13;
+    std::string_view text_;
+    size_t separators_ = 0;
+    size_t starts_[kKept];  // set up to the separators seen
+};
+
+// Whether a sentence has at least n comma-separated fields: a cheap look before splitting,
+// as most damaged text is short pieces that are no sentence.
+bool hasFields(std::string_view s, size_t n) {
+    size_t fields = 1;
+    for (char c : s) {
+        fields += c == ',';
+    }
+    return fields >= n;
+}
+
+// The first of the given characters at or after start, or npos. (A plain loop: the library's
+// search for one of a set of characters scans the set once for every character of the text.)
+size_t findAny(std::string_view s, std::string_view set, size_t start) {
+    for (size_t i = start; i < s.size(); ++i) {
+        for (char c : set) {
+            if (s[i] == c) {
+                return i;
+            }
+        }
+    }
+    return std::string_view::npos;
 }
 
 bool allDigits(std::string_view s) {
@@ -134,9 +171,12 @@ std::optional<double> NmeaParser::parseDegreesMinutes(std::string_view text) {
 }
 
 std::optional<RmcSentence> NmeaParser::parseRmc(std::string_view sentence) {
+    if (!hasFields(sentence, 10)) {
+        return std::nullopt;
+    }
     RmcSentence r;
     std::string_view body = stripChecksum(sentence, r.checksumOk);
-    auto f = splitFields(body, ',');
+    Fields f(body, ',');
     if (f.size() < 10 || f[0].size() < 3 || f[0].substr(f[0].size() - 3) != "RMC") {
         return std::nullopt;
     }
@@ -187,16 +227,22 @@ std::optional<RmcSentence> NmeaParser::parseRmc(std::string_view sentence) {
 }
 
 std::optional<GSensorSentence> NmeaParser::parseGSensor(std::string_view sentence) {
+    if (!hasFields(sentence, 6)) {
+        return std::nullopt;
+    }
     bool ok = true;
-    auto f = splitFields(stripChecksum(sentence, ok), ',');
+    Fields f(stripChecksum(sentence, ok), ',');
     if (f.size() < 6 || f[0] != "gsensori") {
         return std::nullopt;
     }
     auto perG = parseNumber(f[2]);
+    if (!perG || *perG <= 0.0) {
+        return std::nullopt;
+    }
     auto x = parseNumber(f[3]);
     auto y = parseNumber(f[4]);
     auto z = parseNumber(f[5]);
-    if (!perG || *perG <= 0.0 || !x || !y || !z) {
+    if (!x || !y || !z) {
         return std::nullopt;
     }
     return GSensorSentence{*x / *perG, *y / *perG, *z / *perG};
@@ -219,7 +265,7 @@ NmeaLine NmeaParser::parseLine(std::string_view line) {
     // Sentences are separated by ';' in the text-track style and start with '$' in NMEA.
     size_t start = 0;
     while (start <= line.size()) {
-        size_t end = line.find_first_of(";$", start);
+        size_t end = findAny(line, ";$", start);
         std::string_view sentence = line.substr(
             start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (sentence.size() >= 5) {
@@ -243,15 +289,23 @@ NmeaLine NmeaParser::parseLine(std::string_view line) {
 
 std::vector<NmeaLine> NmeaParser::parseText(std::string_view text) {
     std::vector<NmeaLine> lines;
+    forEachLine(text, [&lines](NmeaLine&& line) {
+        lines.push_back(std::move(line));
+        return true;
+    });
+    return lines;
+}
+
+void NmeaParser::forEachLine(std::string_view text, const std::function<bool(NmeaLine&&)>& visit) {
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find_first_of(std::string_view("\r\n\0", 3), start);
+        size_t end = findAny(text, std::string_view("\r\n\0", 3), start);
         std::string_view line = text.substr(
             start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!line.empty()) {
             NmeaLine parsed = parseLine(line);
-            if (!parsed.rmc.empty() || !parsed.gsensor.empty()) {
-                lines.push_back(std::move(parsed));
+            if ((!parsed.rmc.empty() || !parsed.gsensor.empty()) && !visit(std::move(parsed))) {
+                return;
             }
         }
         if (end == std::string_view::npos) {
@@ -259,7 +313,6 @@ std::vector<NmeaLine> NmeaParser::parseText(std::string_view text) {
         }
         start = end + 1;
     }
-    return lines;
 }
 
 }  // namespace gpx

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,9 @@ class NmeaParser {
 
     // Splits text into lines (at CR, LF and NUL) and reads every sentence in each.
     static std::vector<NmeaLine> parseText(std::string_view text);
+    // The same one line at a time, for a long log: visit gets each line that holds a
+    // sentence we read and returns false to stop.
+    static void forEachLine(std::string_view text, const std::function<bool(NmeaLine&&)>& visit);
     // Reads the sentences of one line.
     static NmeaLine parseLine(std::string_view line);
 

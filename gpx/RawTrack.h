@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -47,6 +48,31 @@ struct RawTrack {
     std::vector<GReading> g;
     // For formats without an absolute time: the UTC second the recording started.
     std::optional<int64_t> startUtc;
+
+    // At most this many fixes and G readings are kept, several a second for the longest
+    // recording laid out (three days), so a damaged or made-up file cannot grow them
+    // without bound. A telemetry camera's 200 readings a second still fit 87 minutes.
+    static constexpr size_t kMaxFixes = size_t(1) << 20;
+    static constexpr size_t kMaxReadings = size_t(1) << 20;
+
+    // Keep one more; false, keeping nothing, once the track is full.
+    bool addFix(const Fix& f) {
+        if (fixes.size() >= kMaxFixes) {
+            return false;
+        }
+        fixes.push_back(f);
+        return true;
+    }
+    bool addReading(const GReading& r) {
+        if (g.size() >= kMaxReadings) {
+            return false;
+        }
+        g.push_back(r);
+        return true;
+    }
+    // The track holds all it may of one kind, more than any recording gives: decoders stop
+    // reading, as what follows is damage or made up.
+    bool full() const { return fixes.size() >= kMaxFixes || g.size() >= kMaxReadings; }
 };
 
 }  // namespace gpx

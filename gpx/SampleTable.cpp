@@ -83,11 +83,50 @@ std::vector<uint64_t> chunkOffsets(const MediaFile& file, const TrackInfo& track
     return offsets;
 }
 
+// Samples of one track never share bytes. A table that says they do (every sample at the
+// same offset) would have the same bytes read and decoded again and again, so of samples
+// that overlap only the one starting first in the file is kept (the earlier one when they
+// start together). Empty samples hold no bytes and always stay.
+void dropOverlapping(std::vector<Sample>& samples) {
+    std::vector<uint32_t> order;
+    bool inFileOrder =
+        std::is_sorted(samples.begin(), samples.end(),
+                       [](const auto& a, const auto& b) { return a.offset < b.offset; });
+    if (!inFileOrder) {
+        order.resize(samples.size());
+        for (uint32_t i = 0; i < order.size(); ++i) {
+            order[i] = i;
+        }
+        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+            return samples[a].offset < samples[b].offset;
+        });
+    }
+    std::vector<bool> keep(samples.size(), false);
+    uint64_t end = 0;
+    for (size_t k = 0; k < samples.size(); ++k) {
+        size_t i = inFileOrder ? k : order[k];
+        const Sample& s = samples[i];
+        if (s.size == 0 || s.offset >= end) {
+            keep[i] = true;
+            end = std::max(end, s.offset + s.size);
+        }
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        if (keep[i]) {
+            samples[kept++] = samples[i];
+        }
+    }
+    samples.resize(kept);
+}
+
 }  // namespace
 
 std::vector<Sample> SampleTable::read(const MediaFile& file, const TrackInfo& track) {
     std::vector<Sample> samples;
-    if (!track.stsc || !track.stts) {
+    // Without a timescale no sample has a time: counting ticks as seconds would spread ten
+    // samples over hours.
+    if (!track.stsc || !track.stts || track.timescale == 0) {
         return samples;
     }
     std::vector<uint32_t> sizes = sampleSizes(file, track);
@@ -127,7 +166,7 @@ std::vector<Sample> SampleTable::read(const MediaFile& file, const TrackInfo& tr
     // Times from the decode-time table; samples it does not cover keep the last delta.
     auto stts = tableBytes(file, *track.stts);
     uint32_t entries = entryCount(stts, 4, 8);
-    double scale = track.timescale != 0 ? 1.0 / track.timescale : 1.0;
+    double scale = 1.0 / track.timescale;
     uint64_t ticks = 0;
     uint64_t delta = 0;
     size_t i = 0;
@@ -151,6 +190,7 @@ std::vector<Sample> SampleTable::read(const MediaFile& file, const TrackInfo& tr
     std::erase_if(samples, [fileSize](const Sample& s) {
         return s.offset > fileSize || s.size > fileSize - s.offset;
     });
+    dropOverlapping(samples);
     return samples;
 }
 

@@ -17,7 +17,8 @@ struct Sample {
 
 // Lists the samples of one track from its size, chunk, sample-to-chunk and time tables.
 // Samples that the tables describe inconsistently or that lie outside the file are left out;
-// the rest are kept.
+// the rest are kept, and so are samples that share bytes with another, but for the first.
+// A track without a timescale has no samples.
 class SampleTable {
   public:
     static std::vector<Sample> read(const MediaFile& file, const TrackInfo& track);

@@ -4,11 +4,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <random>
 #include <string_view>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -37,6 +36,26 @@ void appendInt(std::string& out, std::string_view open, int v, std::string_view 
     out += open;
     out.append(buf, static_cast<size_t>(r.ptr - buf));
     out += close;
+}
+
+// Creates a new file beside path under a name nobody else uses, with the permissions the
+// user's umask gives an ordinary file (mkstemp would make it private, and setting a fixed
+// mode afterwards would ignore the umask). Returns the descriptor, or -1.
+int createTemporary(const std::string& path, std::string& temp) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = path + ".";
+        for (int i = 0; i < 6; ++i) {
+            temp += kLetters[random() % (sizeof kLetters - 1)];
+        }
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
 }
 
 }  // namespace
@@ -117,13 +136,11 @@ std::string TrackDocumentWriter::render(const GPX_DATA& data) {
 }
 
 bool TrackDocumentWriter::writeFile(const std::string& path, const GPX_DATA& data) {
-    std::string temp = path + ".XXXXXX";
-    int fd = mkstemp(temp.data());
+    std::string temp;
+    int fd = createTemporary(path, temp);
     if (fd < 0) {
         return false;
     }
-    // mkstemp makes the file private; the document is an ordinary user file.
-    fchmod(fd, 0644);
     bool ok = emit(data, [fd](const std::string& piece) {
         size_t done = 0;
         while (done < piece.size()) {

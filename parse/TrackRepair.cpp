@@ -10,6 +10,13 @@ int daysInMonth(int year, int month) {
     return kDays[month - 1] + (month == 2 && TrackRepair::isLeapYear(year) ? 1 : 0);
 }
 
+// True when the fields name a real date and time of day, so counting from them gives dates.
+bool hasRealTime(const GPX_SAMPLE& s) {
+    return s.nYear >= 1 && s.nYear <= 9999 && s.nMonth >= 1 && s.nMonth <= 12 && s.nDay >= 1 &&
+           s.nDay <= daysInMonth(s.nYear, s.nMonth) && s.nHour >= 0 && s.nHour <= 23 &&
+           s.nMinute >= 0 && s.nMinute <= 59 && s.nSecond >= 0 && s.nSecond <= 60;
+}
+
 }  // namespace
 
 bool TrackRepair::isLeapYear(int year) {
@@ -63,7 +70,10 @@ void TrackRepair::repair(GPX_SAMPLE* samples, int count) {
         }
     }
 
-    if (anchor < 0) {
+    // A fix without a real date (day 0 of month 0) would give every sample a date that is
+    // none; its samples are timed as if there were no fix, and only its position counts.
+    bool timedFromAnchor = anchor >= 0 && hasRealTime(samples[anchor]);
+    if (!timedFromAnchor) {
         int hour = 0, minute = 0, second = 0;
         for (int i = 0; i < count; ++i) {
             if (++second >= 60) {
@@ -81,13 +91,14 @@ void TrackRepair::repair(GPX_SAMPLE* samples, int count) {
             s.nMinute = minute;
             s.nSecond = second;
         }
-    } else {
+    }
+    if (anchor >= 0) {
         const GPX_SAMPLE a = samples[anchor];
         for (int i = 0; i < anchor; ++i) {
             samples[i].dLatitude = a.dLatitude;
             samples[i].dLongitude = a.dLongitude;
         }
-        for (int i = 0; i < count; ++i) {
+        for (int i = 0; timedFromAnchor && i < count; ++i) {
             // Whole minutes and hours are taken out with division, which gives what the
             // one-at-a-time carry gives, without looping over a long recording's seconds.
             long long seconds = static_cast<long long>(a.nSecond) + (i - anchor);

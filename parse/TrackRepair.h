@@ -8,7 +8,8 @@
 // - every sample's time is the anchor's time plus its distance from the anchor in seconds;
 // - a no-fix sample (status 0) after the anchor keeps the position of the one before it;
 // - without any valid fix, times count from 2000-01-01 00:00:01 and positions stay, but
-//   for the no-fix hold of the rule above.
+//   for the no-fix hold of the rule above; so do the times when the anchor carries no real
+//   date and time.
 class TrackRepair {
   public:
     static void repair(GPX_SAMPLE* samples, int count);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "BoxReader.h"
 #include "ByteWriter.h"
 #include "FourCC.h"
@@ -119,4 +122,47 @@ TEST(BoxReader, WalksOnlyInsideItsContainer) {
         ++n;
     }
     EXPECT_EQ(n, 2);
+}
+
+TEST(BoxReader, EndsAContainerOfMoreBoxesThanAnyRecordingHas) {
+    const auto empty = ByteWriter::box("skip", {});
+    std::vector<uint8_t> bytes((BoxReader::kMaxBoxes + 1) * empty.size());
+    for (size_t at = 0; at < bytes.size(); at += empty.size()) {
+        std::copy(empty.begin(), empty.end(), bytes.begin() + long(at));
+    }
+    MediaFile file;
+    file.openMemory(bytes);
+    BoxReader reader(file, 0, file.size());
+    uint32_t n = 0;
+    while (reader.next()) {
+        ++n;
+    }
+    EXPECT_EQ(n, BoxReader::kMaxBoxes);
+    EXPECT_TRUE(reader.damaged());
+}
+
+TEST(MediaFile, SmallReadsFromTheWindowMatchTheFile) {
+    std::vector<uint8_t> bytes(3 * MediaFile::kWindowBytes + 100);
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = uint8_t(i * 7 + i / 251);
+    }
+    std::string path = testing::TempDir() + "media-file-window.bin";
+    FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), out);
+    std::fclose(out);
+    MediaFile file;
+    ASSERT_EQ(file.open(path), 0);
+    // Forward, back, across the window's end, at the file's end, and a large read between.
+    const uint64_t k = MediaFile::kWindowBytes;
+    for (uint64_t at : {uint64_t(0), uint64_t(5), k - 10, uint64_t(3), 2 * k + 50, uint64_t(100),
+                        bytes.size() - 20, bytes.size() - 1, uint64_t(bytes.size())}) {
+        for (size_t n : {size_t(1), size_t(32), MediaFile::kSmallRead, size_t(5000)}) {
+            auto got = file.bytes(at, n);
+            size_t expected = at >= bytes.size() ? 0 : std::min(n, bytes.size() - size_t(at));
+            ASSERT_EQ(got.size(), expected) << at << " " << n;
+            EXPECT_TRUE(std::equal(got.begin(), got.end(), bytes.begin() + long(at))) << at;
+        }
+    }
+    std::remove(path.c_str());
 }

@@ -8,7 +8,10 @@
 #include "ByteWriter.h"
 #include "CGpxDLL.h"
 #include "Extractor.h"
+#include "FourCC.h"
 #include "MediaFile.h"
+#include "MovieInfo.h"
+#include "MovieReader.h"
 #include "TestMovie.h"
 
 namespace fs = std::filesystem;
@@ -22,11 +25,13 @@ std::vector<uint8_t> textSample(const std::string& s) {
     return w.take();
 }
 
+// A fix second seconds after 11:59:00 on 2020-01-01.
 std::string rmc(int second, char status, const char* lat = "3436.2234", const char* ns = "S") {
+    int t = 11 * 3600 + 59 * 60 + second;
     char body[160];
     std::snprintf(body, sizeof body,
-                  "GPRMC,1159%02d.00,%c,%s,%s,05822.8955,W,19.438,90.0,010120,,,A", second, status,
-                  lat, ns);
+                  "GPRMC,%02d%02d%02d.00,%c,%s,%s,05822.8955,W,19.438,90.0,010120,,,A", t / 3600,
+                  t / 60 % 60, t % 60, status, lat, ns);
     unsigned sum = 0;
     for (const char* p = body; *p != 0; ++p) {
         sum ^= static_cast<unsigned char>(*p);
@@ -125,6 +130,123 @@ TEST(Extractor, TellsFilesThatAreNotMoviesFromUnreadableOnes) {
     EXPECT_EQ(missing.error, ENOENT);
     auto folder = Extractor::extract(fs::temp_directory_path().string());
     EXPECT_EQ(folder.outcome, Extractor::Outcome::Unreadable);
+}
+
+TEST(Extractor, AnEmptyLayoutDoesNotHideTheTrackThatHoldsTheGps) {
+    auto emptyIndex = ByteWriter::box("gps ", ByteWriter().be32(0x101).be32(0).data());
+    auto emptyCameraBox =
+        ByteWriter::box("free", ByteWriter::box("cprt", ByteWriter().text(";CAMERA;1.0;").data()));
+    for (bool inMovie : {true, false}) {
+        SCOPED_TRACE(inMovie ? "empty index" : "empty camera box");
+        TestMovie m;
+        m.addTrack(nmeaTrack(10)).durationSeconds(10);
+        if (inMovie) {
+            m.addMovieChild(emptyIndex);
+        } else {
+            m.addTopLevel(emptyCameraBox);
+        }
+        auto r = extract(m.build());
+        ASSERT_EQ(r.samples.size(), 10u);
+        EXPECT_EQ(r.samples[0].nStatus, 1);
+        EXPECT_EQ(r.samples[9].nStatus, 1);
+    }
+    // Alone, the empty camera box still gives the recording its no-fix seconds.
+    TestMovie alone;
+    alone.addTopLevel(emptyCameraBox).durationSeconds(3);
+    auto r = extract(alone.build());
+    ASSERT_EQ(r.samples.size(), 3u);
+    EXPECT_EQ(r.samples[2].nStatus, 0);
+}
+
+TEST(Extractor, TakesTheDataSpanWhenTheMovieHeaderHasNoLength) {
+    TestMovie m;
+    m.addTrack(nmeaTrack(4)).durationSeconds(0);  // as fragmented recordings write it
+    auto r = extract(m.build());
+    ASSERT_EQ(r.samples.size(), 4u);
+    EXPECT_DOUBLE_EQ(r.duration, 4.0);
+    EXPECT_EQ(r.samples[3].nStatus, 1);
+}
+
+TEST(Extractor, SkipsATrackWithoutTimescale) {
+    // Its ticks counted as seconds would spread ten samples over two and a half hours.
+    TestMovie m;
+    auto t = nmeaTrack(10);
+    t.timescale = 0;
+    m.addTrack(t).durationSeconds(10);
+    auto r = extract(m.build());
+    EXPECT_EQ(r.outcome, Extractor::Outcome::Extracted);
+    EXPECT_TRUE(r.samples.empty());
+}
+
+TEST(Extractor, AStaleFirstFixInATextTrackNeitherCountsNorSetsTheTime) {
+    for (const char* handler : {"text", "sbtl"}) {
+        SCOPED_TRACE(handler);
+        TestMovie::Track t =
+            nmeaTrack(0, handler, handler == std::string("text") ? "text" : "tx3g");
+        t.samples.push_back(textSample(rmc(-91, 'A')));  // the receiver's clock had not settled
+        for (int i = 1; i < 10; ++i) {
+            t.samples.push_back(textSample(rmc(i, 'A')));
+        }
+        TestMovie m;
+        m.addTrack(t).durationSeconds(10);
+        auto r = extract(m.build());
+        ASSERT_EQ(r.samples.size(), 10u);
+        EXPECT_EQ(r.samples[0].nStatus, 0);
+        EXPECT_EQ(r.samples[0].nMinute, 59);
+        EXPECT_EQ(r.samples[0].nSecond, 0);
+        EXPECT_EQ(r.samples[1].nStatus, 1);
+        EXPECT_EQ(r.samples[1].nSecond, 1);
+    }
+}
+
+TEST(Extractor, KeepsOnlyTheTracksAndBoxesThatCanCarryGps) {
+    TestMovie m;
+    TestMovie::Track empty;
+    empty.handler = "vide";
+    empty.format = "avc1";
+    for (int i = 0; i < 100; ++i) {
+        m.addTrack(empty);
+    }
+    for (size_t i = 0; i < gpx::MovieInfo::kMaxTracks + 4; ++i) {
+        m.addTrack(nmeaTrack(3));
+    }
+    for (int i = 0; i < 100; ++i) {
+        m.addTopLevel(ByteWriter::box("skip", {}));
+    }
+    for (size_t i = 0; i < gpx::MovieInfo::kMaxTopLevel; ++i) {
+        m.addTopLevel(ByteWriter::box("free", {}));
+    }
+    m.durationSeconds(3);
+    gpx::MediaFile file;
+    file.openMemory(m.build());
+    auto movie = gpx::MovieReader::read(file);
+    EXPECT_EQ(movie.tracks.size(), gpx::MovieInfo::kMaxTracks);
+    for (const auto& t : movie.tracks) {
+        EXPECT_EQ(t.handler, gpx::fourcc("text"));
+    }
+    ASSERT_EQ(movie.topLevel.size(), gpx::MovieInfo::kMaxTopLevel);
+    EXPECT_EQ(movie.topLevel[0].type, gpx::fourcc("ftyp"));
+    EXPECT_EQ(movie.topLevel[1].type, gpx::fourcc("free"));
+    EXPECT_EQ(Extractor::extract(file).samples[2].nStatus, 1);
+}
+
+TEST(Extractor, ReadsEachSampleOfATextTrackOnlyOnce) {
+    // Every sample points at the same block of fifty fixes: it is read and decoded once.
+    std::string block;
+    for (int i = 0; i < 50; ++i) {
+        block += rmc(i, 'A');
+    }
+    TestMovie::Track t;
+    t.samples.assign(200, textSample(block));
+    t.allAtFirstSample = true;
+    TestMovie m;
+    gpx::MediaFile file;
+    file.openMemory(m.addTrack(t).durationSeconds(200).build());
+    auto r = Extractor::extract(file);
+    ASSERT_EQ(r.samples.size(), 200u);
+    EXPECT_EQ(r.samples[0].nStatus, 1);
+    EXPECT_EQ(r.samples[1].nStatus, 0);  // the block's fixes all belong to second 0
+    EXPECT_LT(file.bytesRead(), 2 * file.size());
 }
 
 TEST(Extractor, ReadsWhatIsLeftOfACutOffRecording) {

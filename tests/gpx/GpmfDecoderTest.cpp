@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+
 #include "ByteWriter.h"
 #include "CivilTime.h"
 #include "GpmfDecoder.h"
@@ -79,4 +81,46 @@ TEST(GpmfDecoder, StopsAtDamagedItemsWithoutReadingPastThem) {
         GpmfDecoder::decodeSample(sample, 0.0, 1.0, track);
         EXPECT_TRUE(track.fixes.empty());
     }
+}
+
+TEST(GpmfDecoder, GivesNoTimeForClockValuesBeyondAnyDate) {
+    // Nine-field GPS whose day count, scaled, is 10^13 days; and the drone's fused position
+    // with a device clock 10^300 seconds from 1970. Neither fits a time of day.
+    ByteWriter nine;
+    nine.be32(uint32_t(-346037230)).be32(uint32_t(-583815920)).be32(1000).be32(10000);
+    nine.be32(10000).be32(10000).be32(43200000).be16(150).be16(3);
+    ByteWriter scale;
+    for (float s : {1e7f, 1e7f, 1e3f, 1e3f, 1e3f, 1e-9f, 1e3f, 1e2f, 1.0f}) {
+        scale.be32(std::bit_cast<uint32_t>(s));
+    }
+    auto gps = nest(
+        "STRM", ByteWriter::concat({klv("TYPE", 'c', 1, 9, ByteWriter().text("lllllllSS").data()),
+                                    klv("SCAL", 'f', 4, 9, scale.data()),
+                                    klv("GPS9", '?', 32, 1, nine.data())}));
+    ByteWriter fused;
+    for (int32_t v : {1000, -34, -58, 25, 0, 1, 1, 0, 90}) {
+        fused.be32(uint32_t(v));
+    }
+    ByteWriter clock;
+    clock.be64(std::bit_cast<uint64_t>(-1e300)).be64(std::bit_cast<uint64_t>(1e300));
+    auto drone = nest("STRM", ByteWriter::concat({klv("GLPI", 'l', 36, 1, fused.data()),
+                                                  klv("SYST", 'd', 16, 1, clock.data())}));
+    gpx::RawTrack track;
+    GpmfDecoder::decodeSample(nest("DEVC", ByteWriter::concat({gps, drone})), 0.0, 1.0, track);
+    ASSERT_EQ(track.fixes.size(), 2u);
+    for (const gpx::Fix& f : track.fixes) {
+        EXPECT_FALSE(f.hasTime);
+    }
+}
+
+TEST(GpmfDecoder, KeepsNoMoreReadingsThanATrackHolds) {
+    // Seventeen full accelerometer items: over a million readings in one sample.
+    auto item = klv("ACCL", 's', 6, 0xFFFF, std::vector<uint8_t>(6 * 0xFFFF, 1));
+    std::vector<uint8_t> sample;
+    for (int i = 0; i < 17; ++i) {
+        sample.insert(sample.end(), item.begin(), item.end());
+    }
+    gpx::RawTrack track;
+    GpmfDecoder::decodeSample(sample, 0.0, 1.0, track);
+    EXPECT_EQ(track.g.size(), gpx::RawTrack::kMaxReadings);
 }

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+
 #include "ByteWriter.h"
 #include "MediaFile.h"
 #include "MovieReader.h"
 #include "SampleTable.h"
 #include "TestMovie.h"
+#include "TrackSampleReader.h"
 
 using gpx::MediaFile;
 using gpx::MovieReader;
@@ -158,4 +162,78 @@ TEST(SampleTable, SurvivesMissingAndEmptyTables) {
             EXPECT_LE(s.offset + s.size, file.size());
         }
     }
+}
+
+TEST(SampleTable, ReadsTheBytesOfOneTrackOnlyOnce) {
+    // Chunk offsets relative to the media: samples that overlap an earlier one in the file
+    // are left out, empty ones stay, and the chunks need not be in file order.
+    struct Case {
+        const char* what;
+        std::vector<uint32_t> chunks;  // one four-byte sample each, or empty at a 99
+        std::vector<size_t> kept;      // the samples left, by index
+    };
+    const Case cases[] = {
+        {"all at the same bytes", {0, 0, 0, 0}, {0}},
+        {"each a byte further", {0, 1, 2, 3, 4, 8}, {0, 4, 5}},
+        {"out of file order", {8, 0, 2, 4}, {0, 1, 3}},
+        {"empty samples inside another", {0, 99, 99, 4}, {0, 1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        ByteWriter sizes;
+        sizes.be32(0).be32(uint32_t(c.chunks.size()));
+        for (uint32_t at : c.chunks) {
+            sizes.be32(at == 99 ? 0 : 4);
+        }
+        auto stsz = ByteWriter::fullBox("stsz", 0, sizes.data());
+        auto stsc =
+            ByteWriter::fullBox("stsc", 0, ByteWriter().be32(1).be32(1).be32(1).be32(1).data());
+        auto stco = [&](uint64_t mediaAt) {
+            ByteWriter w;
+            w.be32(uint32_t(c.chunks.size()));
+            for (uint32_t at : c.chunks) {
+                w.be32(uint32_t(mediaAt + (at == 99 ? 2 : at)));
+            }
+            return ByteWriter::fullBox("stco", 0, w.data());
+        };
+        auto tables = [&](uint64_t mediaAt) {
+            return ByteWriter::concat(
+                {stsz, stsc, stts({{uint32_t(c.chunks.size()), 10}}), stco(mediaAt)});
+        };
+        uint64_t mediaAt = movieWithTables(tables(0)).size() - 64;
+        MediaFile file;
+        file.openMemory(movieWithTables(tables(mediaAt)));
+        auto samples = SampleTable::read(file, MovieReader::read(file).tracks.at(0));
+        std::vector<size_t> kept;
+        for (const auto& s : samples) {
+            kept.push_back(size_t(std::lround(s.time)));  // one second a sample: its index
+        }
+        EXPECT_EQ(kept, c.kept) << c.what;
+    }
+}
+
+TEST(TrackSampleReader, ReadsNoMoreThanTheFileHoldsOverAllTracks) {
+    // Tracks never share bytes; tables that make them (here: the same track three times)
+    // get no more than one file's worth between them.
+    TestMovie::Track t;
+    t.samples.assign(200, std::vector<uint8_t>(100, 'x'));
+    TestMovie movie;
+    MediaFile file;
+    file.openMemory(movie.addTrack(t).build());
+    auto track = MovieReader::read(file).tracks.at(0);
+    gpx::TrackSampleReader reader(file);
+    uint64_t delivered = 0;
+    for (int pass = 0; pass < 3; ++pass) {
+        reader.read(track, 1000, [&](const gpx::Sample&, std::span<const uint8_t> bytes) {
+            delivered += bytes.size();
+            return true;
+        });
+    }
+    EXPECT_GE(delivered, 200u * 100u);
+    EXPECT_LE(delivered, file.size());
+
+    // A handler that wants no more gets no more.
+    size_t seen = 0;
+    gpx::TrackSampleReader(file).read(track, 1000,
+                                      [&](const gpx::Sample&, auto) { return ++seen < 3; });
+    EXPECT_EQ(seen, 3u);
 }

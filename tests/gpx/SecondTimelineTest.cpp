@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "CivilTime.h"
+#include "FixPlausibility.h"
 #include "SecondTimeline.h"
 
 using gpx::Fix;
@@ -160,11 +161,133 @@ TEST(SecondTimeline, FormatsWithoutTimeCountFromTheRecordingStart) {
     EXPECT_EQ(r[0].nYear, 2012);
 }
 
-TEST(SecondTimeline, GivesNoTimeWhenNothingTellsIt) {
+TEST(SecondTimeline, CountsFromTheYear2000WhenNothingTellsTheTime) {
+    // A fix without a time and a recording without a start: as the repair counts a
+    // recording without any fix, second s is s + 1 seconds after midnight of 2000-01-01.
     RawTrack t;
     t.found = true;
-    t.g = {GReading{0.0, 0, 0, 1}};
+    t.clock = RawTrack::Clock::Media;
+    Fix f = fixAt(1.0, 0);
+    f.hasTime = false;
+    t.fixes.push_back(f);
+    t.startUtc = -5;  // a creation time before 2000 tells nothing either
+    auto r = SecondTimeline::build(t, 2.0);
+    EXPECT_EQ(statuses(r), (std::vector<int>{0, 1}));
+    for (int s = 0; s < 2; ++s) {
+        const GPX_SAMPLE& x = r[size_t(s)];
+        EXPECT_EQ((std::vector<int>{x.nYear, x.nMonth, x.nDay, x.nHour, x.nMinute, x.nSecond}),
+                  (std::vector<int>{2000, 1, 1, 0, 0, 1 + s}));
+    }
+}
+
+TEST(SecondTimeline, AFixWithAValueOutOfRangeIsNoFix) {
+    const int64_t latest = kNoon + 86400;
+    struct Case {
+        const char* what;
+        double lat, lon, kmh, heading;
+        int64_t utc;
+        int status;
+    };
+    const Case cases[] = {
+        {"at every limit", -90.0, 180.0, 500.0, 360.0, latest, 1},
+        {"the other limits", 90.0, -180.0, 0.0, 0.0, gpx::FixPlausibility::kEarliestUtc, 1},
+        {"beyond the pole", 90.001, 10.0, 36.0, 90.0, kNoon, 0},
+        {"beyond the date line", 10.0, -180.001, 36.0, 90.0, kNoon, 0},
+        {"faster than any car", 10.0, 10.0, 500.1, 90.0, kNoon, 0},
+        {"a negative speed", 10.0, 10.0, -0.1, 90.0, kNoon, 0},
+        {"a heading past a turn", 10.0, 10.0, 36.0, 360.1, kNoon, 0},
+        {"a negative heading", 10.0, 10.0, 36.0, -0.1, kNoon, 0},
+        {"no longitude", 10.0, INFINITY, 36.0, 90.0, kNoon, 0},
+        {"no speed", 10.0, 10.0, NAN, 90.0, kNoon, 0},
+        {"no heading", 10.0, 10.0, 36.0, NAN, kNoon, 0},
+        {"before 2000", 10.0, 10.0, 36.0, 90.0, gpx::FixPlausibility::kEarliestUtc - 1, 0},
+        {"more than a day ahead", 10.0, 10.0, 36.0, 90.0, latest + 1, 0},
+    };
+    for (const Case& c : cases) {
+        RawTrack t;
+        t.found = true;
+        t.clock = RawTrack::Clock::Media;
+        Fix f = fixAt(0.0, c.utc, c.lat, c.lon);
+        f.speedKmh = c.kmh;
+        f.heading = c.heading;
+        t.fixes.push_back(f);
+        auto r = SecondTimeline::build(t, 1.0, gpx::FixPlausibility(latest));
+        ASSERT_EQ(r.size(), 1u);
+        EXPECT_EQ(r[0].nStatus, c.status) << c.what;
+        EXPECT_GE(r[0].nYear, 2000) << c.what;  // a time out of range is not used either
+    }
+}
+
+TEST(SecondTimeline, AStaleFixOnTheMediaClockIsNoFixAndKeepsNoTime) {
+    // The first fix comes from a receiver whose clock has not settled; the others lag the
+    // samples' times by a jittering second or drift.
+    struct Case {
+        const char* what;
+        int stale;
+        int lag[6];
+    };
+    const Case cases[] = {
+        {"stale by 91 s", 91, {0, 1, 0, 0, -1, 0}},
+        {"just beyond the allowed lag", 6, {0, 1, 0, 0, -1, 0}},
+        {"no two fixes agree exactly", 91, {0, 1, 2, 3, 4, 5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RawTrack t;
+        t.found = true;
+        t.clock = RawTrack::Clock::Media;
+        t.fixes.push_back(fixAt(0.0, kNoon - c.stale, 10.0));
+        for (int i = 1; i <= 6; ++i) {
+            t.fixes.push_back(fixAt(i, kNoon + i + c.lag[i - 1]));
+        }
+        auto r = SecondTimeline::build(t, 7.0);
+        EXPECT_EQ(statuses(r), (std::vector<int>{0, 1, 1, 1, 1, 1, 1}));
+        EXPECT_EQ(r[0].nHour, 12);
+        EXPECT_EQ(r[0].nMinute, 0);
+        EXPECT_EQ(r[0].nSecond, 0);
+        EXPECT_EQ(r[2].nSecond, 2 + c.lag[1]);  // a fix within the lag keeps its own time
+    }
+}
+
+TEST(SecondTimeline, SurvivesTimesOffsetsAndLengthsNoRecordingHas) {
+    RawTrack t;
+    t.found = true;
+    for (int64_t ms : {INT64_MIN, INT64_MAX, int64_t(-999)}) {
+        Fix f = fixAt(0.0, 0);
+        f.utcMillis = ms;
+        t.fixes.push_back(f);
+    }
+    for (double offset : {1e300, -1e300, double(NAN), 9.3e18}) {
+        t.fixes.push_back(fixAt(offset, kNoon));
+        t.g.push_back(GReading{offset, 1, 1, 1});
+    }
+    for (auto clock : {RawTrack::Clock::Media, RawTrack::Clock::Order, RawTrack::Clock::Stamp}) {
+        t.clock = clock;
+        for (double length : {1e300, 9.3e18, double(INFINITY), double(NAN), -1.0}) {
+            auto r = SecondTimeline::build(t, length);
+            EXPECT_EQ(r.size(), std::isfinite(length) && length > 0
+                                    ? size_t(SecondTimeline::kMaxRecords)
+                                    : size_t(0))
+                << length;
+            for (size_t s = 0; s < std::min<size_t>(r.size(), 3); ++s) {
+                EXPECT_EQ(r[s].nStatus, 0);
+                EXPECT_EQ(r[s].nYear, 2000);
+            }
+        }
+    }
+}
+
+TEST(SecondTimeline, LooksAtNoMoreFixesAndReadingsThanATrackKeeps) {
+    RawTrack t;
+    t.found = true;
+    t.clock = RawTrack::Clock::Media;
+    Fix v = fixAt(0.0, kNoon);
+    v.valid = false;
+    t.fixes.assign(RawTrack::kMaxFixes, v);
+    t.fixes.push_back(fixAt(0.0, kNoon));  // one past what a track keeps
+    t.g.assign(RawTrack::kMaxReadings, GReading{0.0, 0, 0, 1});
+    t.g.push_back(GReading{0.0, 0, 0, 2});
     auto r = SecondTimeline::build(t, 1.0);
-    ASSERT_EQ(r.size(), 1u);
-    EXPECT_EQ(r[0].nYear, 0);
+    EXPECT_EQ(r[0].nStatus, 0);
+    EXPECT_DOUBLE_EQ(r[0].dGSum, 1.0);
 }

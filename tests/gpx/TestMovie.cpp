@@ -44,15 +44,16 @@ std::vector<uint8_t> TestMovie::buildMovie(uint64_t mediaStart) const {
         }
         ByteWriter stco;
         stco.be32(uint32_t(chunks));
+        uint64_t first = offset;
         for (size_t c = 0; c < chunks; ++c) {
             if (co64_) {
-                stco.be64(offset);
+                stco.be64(t.allAtFirstSample ? first : offset);
             } else {
-                stco.be32(uint32_t(offset));
+                stco.be32(uint32_t(t.allAtFirstSample ? first : offset));
             }
             for (size_t k = c * size_t(t.samplesPerChunk);
                  k < std::min(t.samples.size(), (c + 1) * size_t(t.samplesPerChunk)); ++k) {
-                offset += t.samples[k].size();
+                offset += t.allAtFirstSample && k > 0 ? 0 : t.samples[k].size();
             }
         }
         auto stbl = ByteWriter::box(
@@ -78,8 +79,8 @@ std::vector<uint8_t> TestMovie::buildMovie(uint64_t mediaStart) const {
 std::vector<uint8_t> TestMovie::build() {
     ByteWriter media;
     for (const Track& t : tracks_) {
-        for (const auto& s : t.samples) {
-            media.bytes(s);
+        for (size_t k = 0; k < t.samples.size() && (k == 0 || !t.allAtFirstSample); ++k) {
+            media.bytes(t.samples[k]);
         }
     }
     size_t extraAt = media.size();

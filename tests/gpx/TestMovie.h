@@ -15,6 +15,9 @@ class TestMovie {
         uint32_t delta = 1000;  // every sample lasts this many ticks
         std::vector<std::vector<uint8_t>> samples;
         int samplesPerChunk = 1;
+        // A damaged table: every chunk points at the bytes of the first sample, which alone
+        // is stored (one sample a chunk).
+        bool allAtFirstSample = false;
     };
 
     TestMovie& addTrack(Track t) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -160,8 +161,9 @@ TEST_F(ParseToolTest, TheProgramSaysNothingAndExitsWithItsStatus) {
     fs::path p = save("a.mp4", recording(2));
     fs::path out = root_ / "console.txt";
     std::string parse = HARVENTIS_PARSE_PROGRAM;
+    // A program that hangs is stopped and shows as timeout's status 124.
     auto runQuiet = [&](const std::string& arg) {
-        std::string cmd = "'" + parse + "' " + arg + " > '" + out.string() + "' 2>&1";
+        std::string cmd = "timeout 20 '" + parse + "' " + arg + " > '" + out.string() + "' 2>&1";
         int status = std::system(cmd.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
     };
@@ -169,6 +171,10 @@ TEST_F(ParseToolTest, TheProgramSaysNothingAndExitsWithItsStatus) {
     EXPECT_TRUE(fs::exists(document()));
     EXPECT_EQ(runQuiet("/no/such/file.mp4"), 255);
     EXPECT_EQ(runQuiet(""), 255);
+    // A named pipe nobody writes to is refused at once, not waited on.
+    fs::path pipe = root_ / "videos" / "pipe.mp4";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(runQuiet("'" + pipe.string() + "'"), 255);
     EXPECT_EQ(fs::file_size(out), 0u);
 }
 

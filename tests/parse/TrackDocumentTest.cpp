@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "TrackDocumentWriter.h"
 #include "TrackRepair.h"
@@ -129,4 +133,23 @@ TEST(TrackDocument, WritesFloatsExactlyAsPrintfDoes) {
         std::snprintf(expected, sizeof expected, "%f", v);
         EXPECT_EQ(TrackDocumentWriter::formatFloat(v), expected) << v;
     }
+}
+
+TEST(TrackDocument, IsWrittenWithThePermissionsTheUmaskGives) {
+    namespace fs = std::filesystem;
+    fs::path folder = fs::temp_directory_path() / ("track-doc-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    std::string path = (folder / "output.kml").string();
+    GPX_DATA data{1.0, nullptr, 0};
+    mode_t old = umask(0);
+    for (mode_t mask : {mode_t(022), mode_t(027), mode_t(077), mode_t(002)}) {
+        umask(mask);
+        ASSERT_TRUE(TrackDocumentWriter::writeFile(path, data));
+        struct stat st {};
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask) << std::oct << mask;
+    }
+    umask(old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1);  // no temporary left
+    fs::remove_all(folder);
 }

@@ -95,6 +95,17 @@ TEST(TrackRepair, WithoutAnyFixCountsFromMidnightOfTheYear2000) {
     EXPECT_EQ(s[5].nStatus, 2);
 }
 
+TEST(TrackRepair, AnAnchorWithoutARealDateIsTimedAsIfThereWereNoFix) {
+    for (When t : {When{0, 0, 0, 0, 0, 0}, When{2020, 2, 30, 12, 0, 0}, When{2020, 1, 1, 24, 0, 0},
+                   When{2147483647, 12, 31, 23, 59, 59}}) {
+        auto s = withAnchor(4, 2, t);
+        TrackRepair::repair(s.data(), 4);
+        EXPECT_EQ(when(s[0]), (When{2000, 1, 1, 0, 0, 1})) << t;
+        EXPECT_EQ(when(s[3]), (When{2000, 1, 1, 0, 0, 4})) << t;
+        EXPECT_DOUBLE_EQ(s[0].dLatitude, -33.86882);  // its position still counts
+    }
+}
+
 TEST(TrackRepair, FillsPositionsBeforeAndAfterTheFirstFix) {
     auto s = withAnchor(7, 2, {2020, 1, 1, 12, 0, 0});
     s[0].dLatitude = 5.0;  // before the anchor every sample takes its position
