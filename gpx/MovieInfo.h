@@ -28,7 +28,7 @@ struct MovieInfo {
     // The tracks that can carry GPS: text, subtitles, timed metadata, with a timescale.
     std::vector<TrackInfo> tracks;
     std::optional<Box> novatekIndex;  // moov/'gps '
-    // The first top-level box and those that can carry GPS: 'mdat', 'free', 'GPS '.
+    // The first top-level box and those a layout reads: 'mdat', 'free', 'GPS ', 'frea'.
     std::vector<Box> topLevel;
 
     // A recording has a handful of each; more is a damaged or made-up file, and the rest

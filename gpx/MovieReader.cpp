@@ -48,8 +48,11 @@ void readTimes(const MediaFile& file, const Box& box, uint64_t& creation, uint32
 
 // Top-level boxes a layout reads: the media data (scanned for blocks), the camera's box
 // inside 'free', and the 'GPS ' box.
+// Top-level boxes a layout reads: the media data, the camera boxes, and the firmware box
+// that tells a block look-alike from the classic block.
 bool mayHoldGps(uint32_t type) {
-    return type == fourcc("mdat") || type == fourcc("free") || type == fourcc("GPS ");
+    return type == fourcc("mdat") || type == fourcc("free") || type == fourcc("GPS ") ||
+           type == fourcc("frea");
 }
 
 // Tracks a layout reads: text and subtitles, and timed metadata. Without a timescale no
