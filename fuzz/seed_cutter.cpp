@@ -114,7 +114,7 @@ void cutNovatekBlocks(const gpx::MediaFile& file, const gpx::MovieInfo& movie, C
         if (offset != 0 && size != 0) {
             cutter.write(
                 "fuzz_telemetry", "block",
-                piece(file, offset, std::min<uint64_t>(size, gpx::NovatekDecoder::kBlockBytes)));
+                piece(file, offset, std::min<uint64_t>(size, gpx::NovatekBlock::kHeadBytes)));
         }
     }
 }
