@@ -205,8 +205,9 @@ std::optional<RmcSentence> NmeaParser::parseRmc(std::string_view sentence) {
         r.latitude = f[4] == "S" ? -*lat : *lat;
         r.longitude = f[6] == "W" ? -*lon : *lon;
     }
+    // A negative speed is no speed a receiver gives: the fix check turns the second down.
     if (auto knots = parseNumber(f[7])) {
-        r.speedKmh = std::max(0.0, *knots) * kKnotsToKmh;
+        r.speedKmh = *knots * kKnotsToKmh;
     }
     if (auto course = parseNumber(f[8])) {
         r.course = *course;

@@ -25,6 +25,9 @@ TEST(NmeaParser, ReadsRecommendedMinimumSentences) {
         {"GPRMC,,V,,,,,,,,,,N*53", false, 0, 0, 0, 0, ""},
         // a fix whose status says A but has no position is no fix
         {"GPRMC,120000,A,,,,,,,010120,,,A", false, 0, 0, 0, 0, "2020-01-01 12:00:00.000"},
+        // a negative speed is handed on as it is, for the fix check to turn down
+        {"GPRMC,000000,A,0000.5000,N,00000.5000,E,-5,0,010120,,", true, 0.5 / 60, 0.5 / 60,
+         -5 * 1.852, 0, "2020-01-01 00:00:00.000"},
         // two-digit years from 70 on are the last century
         {"GPRMC,000000,A,0000.5000,N,00000.5000,E,0,0,311299,,", true, 0.5 / 60, 0.5 / 60, 0, 0,
          "1999-12-31 00:00:00.000"},
