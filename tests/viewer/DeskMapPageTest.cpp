@@ -127,7 +127,7 @@ const Route kNoFixFirst = [] {
 INSTANTIATE_TEST_SUITE_P(
     Batches, DeskMapPageFeedTest,
     ::testing::Values(
-        FeedCase{"a route in the loader's batches, 1 + 10 + 10 + 4 points",
+        FeedCase{"a route as the loader sends it, 1 + 10 + 10 + 4 points",
                  [](MapPage& page) { send(page, loaderBatches(3, kTaipei)); },
                  {{"harvdvrPage.serials()", "003"},
                   {"harvdvrPage.pointCount('003')", "25"},

@@ -32,7 +32,11 @@ void MapTileInterceptor::interceptRequest(QWebEngineUrlRequestInfo& info) {
     if (!m_userAgent.isEmpty()) {
         info.setHttpHeader(QByteArrayLiteral("User-Agent"), m_userAgent);
     }
-    if (!m_referer.isEmpty()) {
+    // The web engine cancels a request that would carry a secure page's address to a plain
+    // http server, and a tile server the user names may be one.
+    const bool downgrade =
+        m_referer.startsWith("https:") && info.requestUrl().scheme() != QStringLiteral("https");
+    if (!m_referer.isEmpty() && !downgrade) {
         info.setHttpHeader(QByteArrayLiteral("Referer"), m_referer);
     }
 }

@@ -17,7 +17,7 @@ class MapTileInterceptor : public QWebEngineUrlRequestInterceptor {
     // requests, whatever subdomain {s} stands for.
     void setTileAddress(const QString& address);
     void setUserAgent(const QByteArray& userAgent) { m_userAgent = userAgent; }
-    // Empty: no Referer is sent.
+    // Empty: no Referer is sent. An https address never goes to a plain http server.
     void setReferer(const QByteArray& referer) { m_referer = referer; }
 
     bool isTileRequest(const QUrl& url) const;

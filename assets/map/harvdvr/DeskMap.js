@@ -118,7 +118,7 @@ var harvdvrPage = (function () {
     // ---- tiles -------------------------------------------------------------------------------
 
     var tiles = null;
-    var tileState = { address: '', loaded: 0, errors: 0 };
+    var tileState = { address: '', loaded: 0, errors: 0, settled: false };
 
     function attributionFor(address) {
         var host = (/^[a-z]+:\/\/([^/]+)/i.exec(address) || ['', ''])[1].replace('{s}.', '');
@@ -130,12 +130,19 @@ var harvdvrPage = (function () {
         if (tiles) {
             map.removeLayer(tiles);
         }
-        tileState = { address: address, loaded: 0, errors: 0 };
+        tileState = { address: address, loaded: 0, errors: 0, settled: false };
         tiles = L.tileLayer(address, {
             subdomains: 'abc',
             maxZoom: 19,
             zIndex: 1,
             attribution: attributionFor(address)
+        });
+        // Every tile in view has come or failed, until the view moves on.
+        tiles.on('loading', function () {
+            tileState.settled = false;
+        });
+        tiles.on('load', function () {
+            tileState.settled = true;
         });
         tiles.on('tileload', function () {
             tileState.loaded += 1;
@@ -578,6 +585,9 @@ var harvdvrPage = (function () {
         },
         tileAddress: function () {
             return tileState.address;
+        },
+        tilesSettled: function () {
+            return tileState.settled;
         },
         tilesLoaded: function () {
             return tileState.loaded;
