@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QImage>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -273,22 +274,25 @@ TEST_F(DeskMapPageTest, OfflineTheRoutesAndTheCarLieOnThePlainBackground) {
     ASSERT_TRUE(MapPageProbe::waitUntil([&] { return value("harvdvrPage.offline()") == "true"; }));
     EXPECT_EQ(value("harvdvrPage.tilesLoaded()"), "0");
 
-    // The page's own pixels: mostly the theme's navy, where no route, line or control is.
+    // The page's own pixels: mostly the theme's navy, where no route, line or control is, and
+    // each route in its colour. The view shows the page's drawing a moment after it is made.
+    const QColor navy(26, 27, 54);
+    const QColor routes[] = {QColor(value("harvdvrPage.routeColour('003')")),
+                             QColor(value("harvdvrPage.routeColour('007')"))};
     QImage picture;
-    const auto mostlyNavy = [&picture] {
-        int navy = 0;
-        int all = 0;
-        for (int y = 0; y < picture.height(); y += 7) {
-            for (int x = 0; x < picture.width(); x += 7, ++all) {
-                navy += picture.pixelColor(x, y) == QColor(26, 27, 54) ? 1 : 0;
+    const auto looksDrawn = [&] {
+        picture = m_probe.browser().widget()->grab().toImage();
+        std::map<QRgb, int> count;
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                ++count[picture.pixel(x, y) | 0xff000000];
             }
         }
-        return all > 0 && navy * 2 > all;
+        return count[navy.rgb()] * 2 > picture.width() * picture.height() &&
+               count[routes[0].rgb()] > 20 && count[routes[1].rgb()] > 20;
     };
-    ASSERT_TRUE(MapPageProbe::waitUntil([&] {
-        picture = m_probe.browser().widget()->grab().toImage();
-        return mostlyNavy();
-    }));
+    ASSERT_TRUE(routes[0].isValid() && routes[1].isValid());
+    ASSERT_TRUE(MapPageProbe::waitUntil(looksDrawn));
     const QString folder = qEnvironmentVariable("HARVENTIS_SCREENSHOT_DIR");
     if (!folder.isEmpty()) {
         QDir().mkpath(folder);

@@ -324,11 +324,13 @@ var harvdvrPage = (function () {
         if (runs.length === 0) {
             return;
         }
-        // Clicks are found by the page itself, with a margin, so the lines take none.
-        route.layers.push(L.polyline(runs, { color: CASING, weight: 8, interactive: false,
-            lineJoin: 'round', lineCap: 'round' }).addTo(map));
-        route.layers.push(L.polyline(runs, { color: route.colour, weight: 4, interactive: false,
-            lineJoin: 'round', lineCap: 'round' }).addTo(map));
+        // Clicks are found by the page itself, with a margin, so the lines take none. Points
+        // are drawn on whole pixels; smoothing a little more than the default keeps a straight
+        // stretch from ending in a hook of rounding.
+        var style = { interactive: false, lineJoin: 'round', lineCap: 'round', smoothFactor: 1.5 };
+        route.layers.push(L.polyline(runs, L.extend({ color: CASING, weight: 8 }, style)).addTo(map));
+        route.layers.push(L.polyline(runs, L.extend({ color: route.colour, weight: 4 }, style))
+            .addTo(map));
     }
 
     function removeRoute(route) {
