@@ -143,6 +143,20 @@ TEST(MapBrowserTileTest, TilesComeBackFromTheDiskCacheInTheNextRun) {
     EXPECT_EQ(stub.requests().size(), fetched);
 }
 
+TEST(MapBrowserTileTest, ANewTileAddressTakesEffectAtOnceAndInLaterPages) {
+    TileStub stub;
+    MapWebSetup offline;
+    offline.tileAddress = QStringLiteral("http://127.0.0.1:9/{z}/{x}/{y}.png");
+    MapPageProbe probe(MapPageProbe::makeProfile(offline));
+    ASSERT_TRUE(probe.load(MapPageProbe::pageAddress()));
+
+    probe.browser().setTileAddress(stub.address());
+    ASSERT_TRUE(MapPageProbe::waitUntil(
+        [&] { return probe.evaluate(QStringLiteral("harvdvrPage.tilesLoaded() > 0")) == "true"; }));
+    ASSERT_TRUE(probe.load(MapPageProbe::pageAddress()));
+    EXPECT_EQ(probe.evaluate(QStringLiteral("harvdvrPage.tileAddress()")), stub.address());
+}
+
 TEST(MapBrowserTileTest, AFailingTileServerLeavesThePlainBackground) {
     TileStub stub(503);
     MapPageProbe probe(MapPageProbe::makeProfile(tilesFrom(stub)));

@@ -82,6 +82,7 @@ std::shared_ptr<MapWebProfile> MapWebProfile::shared() {
     if (!profile) {
         profile = std::make_shared<MapWebProfile>(QStringLiteral("harventis-dvr-tools"),
                                                   defaultCacheFolder());
+        profile->m_shared = true;
         profile->apply(sharedSetup());
         sharedProfile() = profile;
     }

@@ -28,6 +28,7 @@ class MapWebProfile : public QWebEngineProfile {
     // last, set up by configureShared whenever it is made.
     static std::shared_ptr<MapWebProfile> shared();
     static void configureShared(const MapWebSetup& setup);
+    bool isShared() const { return m_shared; }
 
     // $XDG_CACHE_HOME/harventis-dvr-tools/web; ~/.cache/… when the variable is unset, empty or
     // not an absolute path.
@@ -39,4 +40,5 @@ class MapWebProfile : public QWebEngineProfile {
     MapSchemeHandler* m_scheme;
     MapTileInterceptor* m_interceptor;
     MapWebSetup m_setup;
+    bool m_shared = false;
 };

@@ -34,7 +34,7 @@ void QtMapBrowser::configure(const MapWebSetup& setup) {
 void QtMapBrowser::setTileAddress(const QString& address) {
     MapWebSetup setup = m_profile->setup();
     setup.tileAddress = address;
-    if (m_profile == MapWebProfile::shared()) {
+    if (m_profile->isShared()) {
         MapWebProfile::configureShared(setup);
     } else {
         m_profile->apply(setup);

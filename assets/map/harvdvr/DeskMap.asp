@@ -6,6 +6,9 @@
 <head>
 <meta charset="utf-8">
 <meta name="viewport" content="width=device-width, initial-scale=1">
+<!-- Scripts only from beside the page; tiles from any server the user names. -->
+<meta http-equiv="Content-Security-Policy"
+      content="default-src 'self'; script-src 'self'; style-src 'self' 'unsafe-inline'; img-src * data: blob:">
 <title>Harventis DVR Tools</title>
 <link rel="stylesheet" href="leaflet/leaflet.css">
 <link rel="stylesheet" href="DeskMap.css">

@@ -120,10 +120,16 @@ var harvdvrPage = (function () {
     var tiles = null;
     var tileState = { address: '', loaded: 0, errors: 0, settled: false };
 
+    // The map shows its attribution as markup; the host comes from a setting, so it goes in
+    // as text.
     function attributionFor(address) {
         var host = (/^[a-z]+:\/\/([^/]+)/i.exec(address) || ['', ''])[1].replace('{s}.', '');
-        return /(^|\.)openstreetmap\.org$/i.test(host) ? '\u00a9 OpenStreetMap contributors'
-            : 'Map tiles: ' + host;
+        if (/(^|\.)openstreetmap\.org$/i.test(host)) {
+            return '\u00a9 OpenStreetMap contributors';
+        }
+        var text = document.createElement('span');
+        text.textContent = 'Map tiles: ' + host;
+        return text.innerHTML;
     }
 
     function setTileAddress(address) {
