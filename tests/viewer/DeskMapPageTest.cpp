@@ -267,6 +267,33 @@ TEST_F(DeskMapPageTest, AClickNearARouteLeavesAPointTheViewerFindsInThatPair) {
     }
 }
 
+// The map panel loads the page parked out of sight with no size and gives it one when it has
+// loaded; routes that come while it has none are fitted as soon as it has its size.
+TEST(DeskMapPageParkedTest, RoutesSentWhileThePageHasNoSizeAreFittedOnceItHasOne) {
+    MapPageProbe probe(MapPageProbe::makeProfile(offline()));
+    QWidget* view = probe.browser().widget();
+    view->setGeometry(640, 480, 0, 0);
+    ASSERT_TRUE(probe.load(MapPageProbe::pageAddress()));
+    MapPage page;
+    page.attach(&probe.browser());
+    page.setReadyFlag(MapPage::kReady);
+
+    // Wider than the view at the closest zoom: fitted before the page has its size, it would
+    // stay far too close.
+    const Route wide = line(25, {121.5, 25.0}, {0.002, 0.0015});
+    send(page, loaderBatches(3, wide));
+    view->setGeometry(0, 0, 640, 480);
+    const QString inView =
+        QStringLiteral(
+            "harvdvrPage.map.getSize().x === 640 && harvdvrPage.map.getBounds().contains("
+            "L.latLngBounds([[%1, %2], [%3, %4]]))")
+            .arg(wide.front().lat, 0, 'f', 6)
+            .arg(wide.front().lon, 0, 'f', 6)
+            .arg(wide.back().lat, 0, 'f', 6)
+            .arg(wide.back().lon, 0, 'f', 6);
+    EXPECT_TRUE(MapPageProbe::waitUntil([&] { return probe.evaluate(inView) == "true"; }));
+}
+
 TEST_F(DeskMapPageTest, OfflineTheRoutesAndTheCarLieOnThePlainBackground) {
     send(m_page, loaderBatches(3, kTaipei));
     send(m_page, loaderBatches(7, kNearby));
