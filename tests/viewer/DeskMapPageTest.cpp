@@ -161,26 +161,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {"harvdvrPage.drawnPointCount('005')", "12"},
                   {"harvdvrPage.pointCount('009')", "5"},
                   {"harvdvrPage.drawnPointCount('009')", "0"}}},
-        FeedCase{"a route sent again under its serial replaces the old one",
-                 [](MapPage& page) {
-                     send(page, loaderBatches(3, kTaipei));
-                     send(page, storedBatches(3, Route(kNearby.begin(), kNearby.begin() + 12)));
-                 },
-                 {{"harvdvrPage.serials()", "003"}, {"harvdvrPage.pointCount('003')", "12"}}},
-        FeedCase{"clearHistroy takes one route off",
+        FeedCase{"a route sent again replaces the old one, clearHistroy takes one off",
                  [](MapPage& page) {
                      send(page, loaderBatches(3, kTaipei));
                      send(page, loaderBatches(7, kNearby));
-                     EXPECT_TRUE(page.clearHistroy(QStringLiteral("003")));
+                     send(page, storedBatches(3, Route(kNearby.begin(), kNearby.begin() + 12)));
+                     EXPECT_TRUE(page.clearHistroy(QStringLiteral("007")));
                  },
-                 {{"harvdvrPage.serials()", "007"}, {"harvdvrPage.pointCount('003')", "0"}}},
-        FeedCase{"the car stands where MoveCar puts it, turned to its heading",
-                 [](MapPage& page) {
-                     send(page, loaderBatches(3, kTaipei));
-                     EXPECT_TRUE(page.MoveCar(QStringLiteral("121.535458|25.037612|11|90")));
-                 },
-                 {{"harvdvrPage.car()", "121.535458|25.037612|11|90|true|true"}}},
-        FeedCase{"the car is kept in view when it leaves the routes",
+                 {{"harvdvrPage.serials()", "003"},
+                  {"harvdvrPage.pointCount('003')", "12"},
+                  {"harvdvrPage.pointCount('007')", "0"}}},
+        FeedCase{"the car stands where MoveCar puts it, turned, and is kept in view",
                  [](MapPage& page) {
                      send(page, loaderBatches(3, kTaipei));
                      EXPECT_TRUE(page.MoveCar(QStringLiteral("13.404954|52.520008|1|270")));
