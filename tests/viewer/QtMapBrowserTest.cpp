@@ -1,36 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
-#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 #include <optional>
 
+#include "MapPageProbe.h"
 #include "platform/QtMapBrowser.h"
 
 namespace {
-
-// Runs the event loop until done() holds. The limit only keeps a broken web engine from
-// hanging the suite; nothing here depends on how fast the page is.
-template <class Done>
-bool waitUntil(Done done) {
-    QEventLoop loop;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-    guard.start(120000);
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) {
-            loop.quit();
-        }
-    });
-    poll.start(10);
-    if (!done()) {
-        loop.exec();
-    }
-    return done();
-}
 
 class QtMapBrowserTest : public ::testing::Test {
   protected:
@@ -46,7 +23,7 @@ class QtMapBrowserTest : public ::testing::Test {
             "function MoveCar(x, y) { window.moved = x + '|' + y; }</script></body></html>");
         m_browser.load(QStringLiteral("data:text/html;charset=utf-8,") +
                        QString::fromLatin1(QUrl::toPercentEncoding(page)));
-        ASSERT_TRUE(waitUntil([&] { return finished; }));
+        ASSERT_TRUE(MapPageProbe::waitUntil([&] { return finished; }));
         ASSERT_TRUE(ok);
     }
 
@@ -57,7 +34,7 @@ class QtMapBrowserTest : public ::testing::Test {
             answered = true;
             value = std::move(v);
         });
-        EXPECT_TRUE(waitUntil([&] { return answered; }));
+        EXPECT_TRUE(MapPageProbe::waitUntil([&] { return answered; }));
         return value;
     }
 

@@ -5,7 +5,13 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
-QtMapBrowser::QtMapBrowser(QWidget* parent) : m_view(new QWebEngineView(parent)) {
+#include "platform/MapSchemeHandler.h"
+#include "platform/MapWebProfile.h"
+
+QtMapBrowser::QtMapBrowser(QWidget* parent) : QtMapBrowser(parent, MapWebProfile::shared()) {}
+
+QtMapBrowser::QtMapBrowser(QWidget* parent, std::shared_ptr<MapWebProfile> profile)
+    : m_profile(std::move(profile)), m_view(new QWebEngineView(m_profile.get(), parent)) {
     QObject::connect(m_view, &QWebEngineView::loadFinished, &m_context, [this](bool ok) {
         if (m_loadFinished) {
             m_loadFinished(ok);
@@ -15,6 +21,26 @@ QtMapBrowser::QtMapBrowser(QWidget* parent) : m_view(new QWebEngineView(parent))
 
 QtMapBrowser::~QtMapBrowser() {
     delete m_view.data();
+}
+
+void QtMapBrowser::registerScheme() {
+    MapSchemeHandler::registerScheme();
+}
+
+void QtMapBrowser::configure(const MapWebSetup& setup) {
+    MapWebProfile::configureShared(setup);
+}
+
+void QtMapBrowser::setTileAddress(const QString& address) {
+    MapWebSetup setup = m_profile->setup();
+    setup.tileAddress = address;
+    if (m_profile->isShared()) {
+        MapWebProfile::configureShared(setup);
+    } else {
+        m_profile->apply(setup);
+    }
+    runScript(QStringLiteral("if (window.harvdvrPage) { harvdvrPage.setTileAddress(%1); }")
+                  .arg(scriptStringLiteral(MapWebProfile::tileAddressOr(address))));
 }
 
 void QtMapBrowser::load(const QString& address) {
