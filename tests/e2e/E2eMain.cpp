@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 
 #include "TestEnvironment.h"
+#include "platform/MapWebSetup.h"
+#include "platform/QtMapBrowser.h"
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -18,7 +20,12 @@ int main(int argc, char** argv) {
     TestEnvironment::prepareWebEngine(runtime);
 
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The map page comes from the program folder, as in the program.
+    QtMapBrowser::registerScheme();
     QApplication app(argc, argv);
+    MapWebSetup map;
+    map.programFolder = QStringLiteral(HARVENTIS_APP_DIR);
+    QtMapBrowser::configure(map);
     // The viewer ends through its own exit step, never because a test's window closed.
     QApplication::setQuitOnLastWindowClosed(false);
     return RUN_ALL_TESTS();

@@ -90,7 +90,9 @@ TEST_F(ViewerE2eTest, SplashThenTheWholeFrameWithEveryDockedWindow) {
     // The map page has loaded into its area.
     frmMediaCtrl& panel = window<frmMediaCtrl>();
     ASSERT_TRUE(ViewerHarness::waitUntil([&] { return panel.mapReady() == 1; }));
-    EXPECT_EQ(viewer().evaluate(QStringLiteral("harvdvrPage")), QStringLiteral("placeholder"));
+    EXPECT_EQ(viewer().evaluate(QStringLiteral("typeof getContentHis")),
+              QStringLiteral("function"));
+    EXPECT_EQ(viewer().evaluate(QStringLiteral("harvdvrPage.routeCount()")), QStringLiteral("0"));
     EXPECT_EQ(viewer().evaluate(QStringLiteral("document.body.clientWidth")),
               QString::number(panel.HTMLView()->widget()->width()));
     EXPECT_EQ(panel.HTMLView()->widget()->parentWidget(), &panel);

@@ -9,12 +9,15 @@
 
 #include "app/ViewerWindows.h"
 #include "platform/ConsoleMessageBoxService.h"
+#include "platform/MapWebSetup.h"
 #include "platform/Platform.h"
+#include "platform/QtMapBrowser.h"
 #include "platform/QtPlatform.h"
 #include "shell/Application.h"
 #include "shell/CommandLine.h"
 #include "shell/Startup.h"
 #include "shell/StringTable.h"
+#include "shell/TextId.h"
 #include "skin/QtSkinHost.h"
 
 namespace {
@@ -54,6 +57,7 @@ int main(int argc, char* argv[]) {
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // The web view shares its drawing context with the video widgets.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QtMapBrowser::registerScheme();
     QApplication gui(argc, argv);
     QtPlatform platform;
     Platform services = platform.services();
@@ -61,6 +65,10 @@ int main(int argc, char* argv[]) {
         return std::make_unique<QtSkinHost>();
     };
     Application app(services, StringTable::builtIn(), QCoreApplication::applicationFilePath());
+    MapWebSetup map;
+    map.programFolder = app.programFolder();
+    map.contact = app.sharedText(TextId::kMakerAddress);
+    QtMapBrowser::configure(map);
     // The boxes' buttons read in the language start-up chooses.
     platform.messageBoxes().setLabelProvider(
         [&app](MessageBoxService::Answer answer) { return app.buttonLabel(answer); });

@@ -97,8 +97,12 @@ bool frmMP4List::Form_Load() {
         throw std::runtime_error(error.toStdString());
     }
     m_mainSkin->setClickHandler([this](SkinElement& element) { mainSkin_Click(element); });
-    m_unchecked = QIcon(programPath(QStringLiteral("skin/art/check-off.svg")));
-    m_checked = QIcon(programPath(QStringLiteral("skin/art/check-on.svg")));
+    const auto icon = [this](const char* name) {
+        const QString path = programPath(QStringLiteral("skin/art/") + QLatin1String(name));
+        return FileExists(path) ? QIcon(path) : QIcon();
+    };
+    m_unchecked = icon("check-off.svg");
+    m_checked = icon("check-on.svg");
     m_serial = 0;
     applyLayoutConstants();
     layoutList();
@@ -283,6 +287,12 @@ QString frmMP4List::path(int serial) const {
 bool frmMP4List::isChecked(int serial) const {
     const QTreeWidgetItem* item = rowOf(serial);
     return item != nullptr && item->data(kCheck, kCheckedRole).toBool();
+}
+
+void frmMP4List::setChecked(int serial, bool checked) {
+    if (QTreeWidgetItem* item = rowOf(serial)) {
+        setChecked(item, checked);
+    }
 }
 
 bool frmMP4List::isLoaded(int serial) const {

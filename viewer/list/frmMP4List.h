@@ -52,6 +52,7 @@ class frmMP4List : public QWidget, public Form, public RecordingList {
     void selectRow(int serial) override;
     QString path(int serial) const override;
     bool isChecked(int serial) const override;
+    void setChecked(int serial, bool checked) override;
     bool isLoaded(int serial) const override;
     void setLoaded(int serial) override;
     bool isOnMap(int serial) const override;

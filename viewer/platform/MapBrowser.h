@@ -17,6 +17,8 @@ class MapBrowser {
     virtual ~MapBrowser();
 
     virtual void load(const QString& address) = 0;
+    // Where the page takes its map tiles from ("…/{z}/{x}/{y}.png"; empty for the default).
+    virtual void setTileAddress(const QString& address) = 0;
     virtual void setLoadFinishedHandler(LoadFinishedHandler handler) = 0;
 
     // 0 while the page loads, 1 once it has loaded; every script call into the page is made

@@ -32,7 +32,7 @@ class QtMapBrowser : public MapBrowser {
 
     // Where the page takes its tiles from ("…/{z}/{x}/{y}.png"; empty for the default): at
     // once in a loaded page, and in every page loaded later. The page's address stays as it is.
-    void setTileAddress(const QString& address);
+    void setTileAddress(const QString& address) override;
 
     void load(const QString& address) override;
     void setLoadFinishedHandler(LoadFinishedHandler handler) override;

@@ -5,6 +5,7 @@
 #include "platform/MapBrowser.h"
 
 const QString MapPage::kClickVariable = QStringLiteral("varLocal");
+const QString MapPage::kTakenClickVariable = QStringLiteral("harvdvrClick");
 
 namespace {
 
@@ -90,14 +91,15 @@ bool MapPage::pollClick(ClickHandler handler) {
     if (!isReady()) {
         return false;
     }
-    MapBrowser* browser = m_browser;
-    browser->readPageValue(kClickVariable, [this, browser, handler = std::move(handler)](
-                                               std::optional<QString> click) {
-        // The panel may have gone while the page answered.
-        if (click && click->size() > 2 && m_browser == browser) {
-            browser->writePageValue(kClickVariable, QString());
-        }
-        handler(std::move(click));
-    });
+    // Read and emptied in one script, so a click landing in between is never lost; the answer
+    // comes back through a page variable of the viewer's own.
+    m_browser->runScript(QStringLiteral("window.%1 = (function () {"
+                                        " if (typeof %2 === 'undefined' || %2 === null) {"
+                                        " return null; }"
+                                        " var click = String(%2);"
+                                        " if (click.length > 2) { %2 = ''; }"
+                                        " return click; })();")
+                             .arg(kTakenClickVariable, kClickVariable));
+    m_browser->readPageValue(kTakenClickVariable, std::move(handler));
     return true;
 }

@@ -54,6 +54,8 @@ class MapPage {
     static bool isCarPosition(const QString& text);
 
     static const QString kClickVariable;
+    // Where the poll leaves the click it took.
+    static const QString kTakenClickVariable;
 
   private:
     bool send(const QString& function, const QString& argument);

@@ -33,6 +33,8 @@ class RecordingList {
     // changes to it are ignored.
     virtual QString path(int serial) const = 0;
     virtual bool isChecked(int serial) const = 0;
+    // Ticks or unticks the row; its route is not drawn or taken off by this.
+    virtual void setChecked(int serial, bool checked) = 0;
     // The track has been read (whether or not it held points).
     virtual bool isLoaded(int serial) const = 0;
     virtual void setLoaded(int serial) = 0;

@@ -106,22 +106,48 @@ TEST_F(ArrangementTest, MapPageIsGivenBeforeTheFrameIsFirstShownAndShownOnceLoad
     };
     ASSERT_TRUE(start());
 
-    EXPECT_EQ(loadsAtFirstShow, QStringList{frmMediaCtrl::placeholderAddress()});
+    EXPECT_EQ(loadsAtFirstShow,
+              QStringList{QStringLiteral("harvdvr-map://app/harvdvr/DeskMap.asp?LangID=1028")});
     EXPECT_EQ(readyAtFirstShow, 0);
     auto& panel = app().window<frmMediaCtrl>();
     EXPECT_EQ(panel.mapReady(), 0);
 
-    browser()->finishLoad(true);
+    loadMapPage();
     EXPECT_EQ(panel.mapReady(), 1);
     // One page, one browser, for the whole run.
     EXPECT_EQ(m_platform.mapBrowsers().size(), 1);
 }
 
-TEST_F(ArrangementTest, FailedMapLoadLeavesTheFlagDown) {
-    declareSkins(1);
-    ASSERT_TRUE(start());
-    browser()->finishLoad(false);
-    EXPECT_EQ(app().window<frmMediaCtrl>().mapReady(), 0);
+TEST_F(ArrangementTest, APageThatFailedOrIsNotOursLeavesTheFlagDownAndSaysSo) {
+    struct Case {
+        const char* what;
+        bool loaded;
+        const char* getContentHis;
+    };
+    const Case cases[] = {{"the load failed", false, nullptr},
+                          {"a page without the map's functions", true, nullptr},
+                          {"a page whose getContentHis is no function", true, "42"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_app.reset();
+        m_platform.messageBoxes.clear();
+        declareSkins(1);
+        writeFile(QStringLiteral("system/bk.MP4"));
+        ASSERT_TRUE(start());
+        if (c.getContentHis != nullptr) {
+            browser()->setPageValue(QStringLiteral("getContentHis"),
+                                    QString::fromLatin1(c.getContentHis));
+        }
+        browser()->finishLoad(c.loaded);
+        EXPECT_EQ(app().window<frmMediaCtrl>().mapReady(), 0);
+        EXPECT_FALSE(app().window<frmMediaCtrl>().tGetMapLocal().isActive());
+        ASSERT_EQ(messageTexts().size(), 1);
+        EXPECT_TRUE(
+            messageTexts().first().startsWith(QStringLiteral("The map page could not be loaded")));
+        // A page that keeps failing tells the user once.
+        browser()->finishLoad(false);
+        EXPECT_EQ(messageTexts().size(), 1);
+    }
 }
 
 TEST_F(ArrangementTest, MissingSkinsOfDockedWindows) {
@@ -217,7 +243,7 @@ TEST_F(ArrangementTest, StateFileTellsLanguageRowsAndReadiness) {
     auto* row = new QTreeWidgetItem(QStringList{"1", "", "2010/05/06  12:00:00    Normal",
                                                 "/rec/120000.MP4", "0", "1", "0", "Normal", "0"});
     app().window<frmMP4List>().LstMP4().addTopLevelItem(row);
-    browser()->finishLoad(true);
+    loadMapPage();
 
     state = readState();
     EXPECT_EQ(state.value(QStringLiteral("ready")).toInt(), 1);
@@ -231,7 +257,7 @@ TEST_F(ArrangementTest, WithoutTheSwitchNoStateIsWritten) {
     declareSkins(1);
     m_home.unset(StateProbe::kStateFileVariable);
     ASSERT_TRUE(start());
-    browser()->finishLoad(true);
+    loadMapPage();
     EXPECT_FALSE(QFile::exists(m_home.root() + QStringLiteral("/state.json")));
 }
 

@@ -33,7 +33,8 @@ void LoaderFixture::startViewer(bool mapReady) {
     });
     ASSERT_TRUE(start());
     if (mapReady) {
-        browser()->finishLoad(true);
+        loadMapPage();
+        browser()->clearScripts();
     }
     m_platform.messageBoxes.clear();
 }
@@ -119,7 +120,14 @@ QString LoaderFixture::documentPath() const {
 }
 
 QStringList LoaderFixture::scripts() const {
-    return browser()->scripts();
+    // The map panel's poll for clicks runs whenever events do; it is no call of the viewer's.
+    QStringList calls;
+    for (const QString& script : browser()->scripts()) {
+        if (!script.startsWith(QStringLiteral("window.harvdvrClick"))) {
+            calls << script;
+        }
+    }
+    return calls;
 }
 
 QStringList LoaderFixture::batches() const {

@@ -284,7 +284,7 @@ TEST_F(RecordingListTest, RecordingsTheProgramWasStartedWithWaitForTheMap) {
 
     giveDocument(a, drive(3));
     giveDocument(b, drive(4));
-    browser()->finishLoad(true);
+    loadMapPage();
     QCoreApplication::processEvents();
     EXPECT_EQ(column(frmMP4List::kPath), (QStringList{a, b}));
     // Ticked and drawn at once.

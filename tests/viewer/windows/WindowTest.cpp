@@ -10,6 +10,7 @@
 #include "platform/fake/FakeMapBrowser.h"
 #include "platform/fake/FakeMediaPlayer.h"
 #include "platform/fake/FakeSkinHost.h"
+#include "services/MapPage.h"
 #include "shell/Startup.h"
 #include "shell/StringTable.h"
 
@@ -107,6 +108,14 @@ FakeMediaPlayer* WindowTest::mtbk() const {
 
 FakeMapBrowser* WindowTest::browser() const {
     return m_platform.mapBrowsers().value(0);
+}
+
+void WindowTest::loadMapPage(bool ok) {
+    browser()->setPageValue(QStringLiteral("getContentHis"),
+                            QStringLiteral("function getContentHis(text) { [code] }"));
+    // Our page keeps its last click, empty until the user clicks a route.
+    browser()->setPageValue(MapPage::kTakenClickVariable, QString());
+    browser()->finishLoad(ok);
 }
 
 QStringList WindowTest::messageTexts() const {

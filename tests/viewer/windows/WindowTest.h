@@ -54,6 +54,8 @@ class WindowTest : public ::testing::Test {
     FakeMediaPlayer* mtWmp() const;
     FakeMediaPlayer* mtbk() const;
     FakeMapBrowser* browser() const;
+    // Ends the map page's load as the web engine would: our page offers getContentHis.
+    void loadMapPage(bool ok = true);
 
     QStringList messageTexts() const;
     void expectOneMessage(MessageBoxService::Icon icon, const QString& title,

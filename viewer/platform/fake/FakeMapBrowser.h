@@ -13,6 +13,8 @@
 class FakeMapBrowser : public MapBrowser {
   public:
     void load(const QString& address) override;
+    void setTileAddress(const QString& address) override { m_tileAddress = address; }
+    const QString& tileAddress() const { return m_tileAddress; }
     void setLoadFinishedHandler(LoadFinishedHandler handler) override;
     int readyFlag() const override { return m_readyFlag; }
     void setReadyFlag(int flag) override { m_readyFlag = flag; }
@@ -36,6 +38,7 @@ class FakeMapBrowser : public MapBrowser {
 
   private:
     QStringList m_loads;
+    QString m_tileAddress;
     QStringList m_scripts;
     QList<std::pair<QString, QString>> m_writes;
     QHash<QString, QString> m_values;
