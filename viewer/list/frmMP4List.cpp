@@ -126,8 +126,9 @@ void frmMP4List::applyLayoutConstants() {
         displayTwips = 2120;
     }
     // A narrow face, as the display text was measured for; fontconfig finds the nearest.
-    QFont font(QStringLiteral("Arial Narrow"));
-    font.setStretch(QFont::SemiCondensed);
+    QFont font;
+    font.setFamilies({QStringLiteral("Arial Narrow"), QStringLiteral("Liberation Sans Narrow"),
+                      QStringLiteral("DejaVu Sans Condensed")});
     font.setPointSizeF(points);
     m_lstMP4.setFont(font);
     m_lstMP4.setColumnWidth(kCheck, checkTwips / twips);
