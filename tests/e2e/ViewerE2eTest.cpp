@@ -154,8 +154,9 @@ TEST_F(ViewerE2eTest, ExitQuestionNoKeepsEverythingRunningYesEnds) {
 
 TEST_F(ViewerE2eTest, AboutOpensFromInfoCentredAndClosesByItsButton) {
     start();
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return !viewer().app().isLoaded<frmTip>(); }));
     bool checked = false;
-    QTimer::singleShot(200, [&] {
+    ViewerHarness::whenModal([&](QWidget*) {
         ASSERT_TRUE(viewer().app().isLoaded<frmAbout>());
         frmAbout& about = window<frmAbout>();
         EXPECT_TRUE(about.isVisible());
@@ -164,9 +165,9 @@ TEST_F(ViewerE2eTest, AboutOpensFromInfoCentredAndClosesByItsButton) {
                   frmAbout::placement(QGuiApplication::primaryScreen()->availableGeometry()));
         ViewerHarness::saveScreen(QStringLiteral("about"));
         checked = true;
-        EXPECT_TRUE(viewer().click(&about, QStringLiteral("close")));
+        EXPECT_TRUE(viewer().clickOnScreen(&about, QStringLiteral("close")));
     });
-    ASSERT_TRUE(viewer().click(&window<frmMain>(), QStringLiteral("INFO")));
+    ASSERT_TRUE(viewer().clickOnScreen(&window<frmMain>(), QStringLiteral("INFO")));
     EXPECT_TRUE(checked);
     EXPECT_FALSE(viewer().app().isLoaded<frmAbout>());
     EXPECT_TRUE(window<frmMain>().isVisible());
@@ -193,7 +194,7 @@ TEST_F(ViewerE2eTest, SettingsDialogInBothLanguages) {
         start({language, 1001});
         ASSERT_TRUE(ViewerHarness::waitUntil([&] { return !viewer().app().isLoaded<frmTip>(); }));
         bool checked = false;
-        QTimer::singleShot(300, [&] {
+        ViewerHarness::whenModal([&](QWidget*) {
             ASSERT_TRUE(viewer().app().isLoaded<frmSetupInfo>());
             frmSetupInfo& settings = window<frmSetupInfo>();
             EXPECT_TRUE(settings.isVisible());
@@ -208,9 +209,9 @@ TEST_F(ViewerE2eTest, SettingsDialogInBothLanguages) {
             ViewerHarness::saveScreen(language == 1001 ? QStringLiteral("settings")
                                                        : QStringLiteral("settings-zh"));
             checked = true;
-            EXPECT_TRUE(viewer().click(&settings, QStringLiteral("cmdclose")));
+            EXPECT_TRUE(viewer().clickOnScreen(&settings, QStringLiteral("cmdclose")));
         });
-        ASSERT_TRUE(viewer().click(&window<frmMain>(), QStringLiteral("setup")));
+        ASSERT_TRUE(viewer().clickOnScreen(&window<frmMain>(), QStringLiteral("setup")));
         EXPECT_TRUE(checked);
         EXPECT_FALSE(viewer().app().isLoaded<frmSetupInfo>());
         EXPECT_TRUE(viewer().messageBoxes().shown().isEmpty());

@@ -1,12 +1,16 @@
 #include "ViewerHarness.h"
 
+#include <gtest/gtest.h>
+#include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include "ProbeSkinHost.h"
@@ -17,6 +21,7 @@
 #include "shell/Startup.h"
 #include "shell/StringTable.h"
 
+#include "skin/QtSkinElement.h"
 #include "skin/QtSkinHost.h"
 
 ViewerHarness::ViewerHarness() : ViewerHarness(Options{}) {}
@@ -134,15 +139,79 @@ QString ViewerHarness::programFile() {
     return QStringLiteral(HARVENTIS_VIEWER_PROGRAM);
 }
 
-QString ViewerHarness::makeRecording(const QString& path, int seconds) {
+namespace {
+
+QString runRecordingTool(const QStringList& arguments, const QString& path) {
     QProcess tool;
-    tool.start(
-        QStringLiteral(HARVENTIS_MAKE_RECORDING),
-        {QStringLiteral("--layout"), QStringLiteral("novatek-a119"), QStringLiteral("--synth"),
-         QString::number(seconds), QStringLiteral("--out"), path});
+    tool.start(QStringLiteral(HARVENTIS_MAKE_RECORDING), arguments);
     if (!tool.waitForFinished(120000) || tool.exitStatus() != QProcess::NormalExit ||
         tool.exitCode() != 0) {
         return QString();
     }
     return path;
+}
+
+}  // namespace
+
+QString ViewerHarness::makeRecording(const QString& path, int seconds) {
+    return runRecordingTool(
+        {QStringLiteral("--layout"), QStringLiteral("novatek-a119"), QStringLiteral("--synth"),
+         QString::number(seconds), QStringLiteral("--out"), path},
+        path);
+}
+
+QString ViewerHarness::makeRecording(const QString& path, const QString& layout,
+                                     const QString& route) {
+    const QString routeFile = path + QStringLiteral(".route.txt");
+    QFile file(routeFile);
+    if (!file.open(QIODevice::WriteOnly) || file.write(route.toUtf8()) < 0) {
+        return QString();
+    }
+    file.close();
+    const QString made =
+        runRecordingTool({QStringLiteral("--layout"), layout, QStringLiteral("--route"), routeFile,
+                          QStringLiteral("--out"), path},
+                         path);
+    QFile::remove(routeFile);
+    return made;
+}
+
+bool ViewerHarness::clickOnScreen(const QWidget* window, const QString& element) {
+    for (ProbeSkinHost* skin : *m_skins) {
+        if (skin->window() != window) {
+            continue;
+        }
+        const auto* known = dynamic_cast<const QtSkinElement*>(skin->inner().element(element));
+        if (known == nullptr) {
+            return false;
+        }
+        return clickOnScreen(const_cast<QWidget*>(window), known->rect().center());
+    }
+    return false;
+}
+
+bool ViewerHarness::clickOnScreen(QWidget* widget, QPoint at, Qt::MouseButton button) {
+    const QPoint global = widget->mapToGlobal(at);
+    // What the user would hit there: the widget itself or a part of it, nothing lying over it.
+    QWidget* hit = QApplication::widgetAt(global);
+    if (hit == nullptr || (hit != widget && !widget->isAncestorOf(hit))) {
+        return false;
+    }
+    QTest::mouseClick(hit, button, {}, hit->mapFromGlobal(global));
+    return true;
+}
+
+void ViewerHarness::whenModal(std::function<void(QWidget* modal)> check, int delayMilliseconds) {
+    QTimer::singleShot(delayMilliseconds, [check = std::move(check)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            ADD_FAILURE() << "no modal window is open";
+            return;
+        }
+        const QPointer<QWidget> open(modal);
+        check(modal);
+        if (open && open->isVisible()) {
+            open->close();
+        }
+    });
 }

@@ -55,6 +55,14 @@ class ViewerHarness {
     // Raises the click of the named element of the window's skin; false when there is none.
     bool click(const QWidget* window, const QString& element);
     bool moveSlider(const QWidget* window, const QString& element, int value);
+    // Clicks the named element of the window's skin with the mouse where the user sees it:
+    // false when the window has no such element or something else lies over that place.
+    bool clickOnScreen(const QWidget* window, const QString& element);
+    // Clicks a point of a widget where the user sees it; false when it is covered.
+    static bool clickOnScreen(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton);
+    // Runs check once the modal window the next step opens is up, then closes that window if
+    // the check left it open (a failed check must not hang the run).
+    static void whenModal(std::function<void(QWidget* modal)> check, int delayMilliseconds = 300);
 
     // Runs a script expression in the map page and gives its value as text (nothing for
     // undefined or null, or when the page does not answer).
@@ -73,6 +81,8 @@ class ViewerHarness {
     static QString programFile();
     // A real H.264 recording of the given length with GPS samples; empty when the tool failed.
     static QString makeRecording(const QString& path, int seconds);
+    // A real recording of a route description (see tools/make-recording) in a layout.
+    static QString makeRecording(const QString& path, const QString& layout, const QString& route);
 
   private:
     void writeSettings();
