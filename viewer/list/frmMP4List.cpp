@@ -1,5 +1,6 @@
 #include "list/frmMP4List.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -352,6 +353,26 @@ void frmMP4List::removeTrack(int serial) {
         app().setCurrentTrack(nullptr);
     }
     app().tracks().remove(key);
+}
+
+void frmMP4List::saveHandOver() {
+    try {
+        QList<HandOverFile::Row> rows;
+        for (int i = 0; i < m_lstMP4.topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = m_lstMP4.topLevelItem(i);
+            rows.append(
+                {item->text(kDisplay).left(RecordingName::kDateTimeWidth), item->text(kPath)});
+        }
+        const QString file = AppPaths::handOverFile();
+        QString error;
+        if (!QDir().mkpath(QFileInfo(file).absolutePath()) ||
+            !HandOverFile::save(file, rows, &error)) {
+            throw std::runtime_error(error.toStdString());
+        }
+    } catch (const std::exception& error) {
+        message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
+                TextId::kWarningTitle, textOr(TextId::kMapDrawFailed) + describe(error));
+    }
 }
 
 void frmMP4List::FullListBackColor() {

@@ -12,6 +12,9 @@ QtMapBrowser::QtMapBrowser(QWidget* parent) : QtMapBrowser(parent, MapWebProfile
 
 QtMapBrowser::QtMapBrowser(QWidget* parent, std::shared_ptr<MapWebProfile> profile)
     : m_profile(std::move(profile)), m_view(new QWebEngineView(m_profile.get(), parent)) {
+    // Recordings dropped on the map join the list through the window around it; the page
+    // never opens them itself.
+    m_view->setAcceptDrops(false);
     QObject::connect(m_view, &QWebEngineView::loadFinished, &m_context, [this](bool ok) {
         if (m_loadFinished) {
             m_loadFinished(ok);

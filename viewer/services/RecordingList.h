@@ -45,6 +45,10 @@ class RecordingList {
     virtual void setMissing(int serial) = 0;
     virtual void removeMissingRows() = 0;
 
+    // Writes the rows for the next run, across the restart a language change needs: each
+    // row's date and time and its recording's path. A failure is told to the user.
+    virtual void saveHandOver() = 0;
+
     // Repaints the row stripes after the row count changed.
     virtual void FullListBackColor() = 0;
     // Colours the rows: the playing one yellow and bold, the others by Normal or Lock.

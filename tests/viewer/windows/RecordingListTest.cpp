@@ -321,6 +321,22 @@ TEST_F(HandOverTest, TheListComesBackAfterARestartAndTheFileGoes) {
     EXPECT_FALSE(QFile::exists(file()));
 }
 
+TEST_F(HandOverTest, TheListSavedBeforeARestartIsTheListAfterIt) {
+    startViewer();
+    const QStringList files{QStringLiteral("/card/a & b <c>/20100506/120000.MP4"),
+                            QStringLiteral("/card/20100506/130000AP.MP4")};
+    addRecordings(files);
+    list().saveHandOver();
+    ASSERT_TRUE(QFile::exists(file()));
+
+    m_app.reset();
+    startViewer();
+    EXPECT_EQ(column(frmMP4List::kPath), files);
+    EXPECT_EQ(column(frmMP4List::kDisplay),
+              (QStringList{"2010/05/06  12:00:00    Normal", "2010/05/06  13:00:00    Lock"}));
+    EXPECT_FALSE(QFile::exists(file()));
+}
+
 TEST_F(HandOverTest, AListWithoutRowsStaysAndADamagedOneIsPutAside) {
     struct Case {
         const char* what;
