@@ -17,6 +17,8 @@ class MediaPlayer {
     static constexpr int kMediaEnded = 8;
 
     using PlayStateHandler = std::function<void(int newState)>;
+    // The player's own words for what went wrong (a file it cannot decode, a vanished file).
+    using ErrorHandler = std::function<void(const QString& description)>;
 
     virtual ~MediaPlayer();
 
@@ -52,4 +54,7 @@ class MediaPlayer {
 
     // Called on the window thread after each change of the play state.
     virtual void setPlayStateHandler(PlayStateHandler handler) = 0;
+    // Called on the window thread when the open recording cannot be played; the player has
+    // stopped by then.
+    virtual void setErrorHandler(ErrorHandler handler) = 0;
 };

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 
+class Chart;
 class FileDialogService;
 class MapBrowser;
 class MediaPlayer;
@@ -24,6 +25,7 @@ struct Platform {
     WaitService* waits = nullptr;
     std::function<std::unique_ptr<MediaPlayer>(QWidget* parent)> makeMediaPlayer;
     std::function<std::unique_ptr<MapBrowser>(QWidget* parent)> makeMapBrowser;
+    std::function<std::unique_ptr<Chart>(QWidget* parent)> makeChart;
     // Each skinned window makes its own host.
     std::function<std::unique_ptr<SkinHost>()> makeSkinHost;
 };

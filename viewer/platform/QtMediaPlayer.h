@@ -44,6 +44,7 @@ class QtMediaPlayer : public MediaPlayer {
     void setMute(bool mute) override;
     QWidget* widget() override;
     void setPlayStateHandler(PlayStateHandler handler) override;
+    void setErrorHandler(ErrorHandler handler) override { m_errorHandler = std::move(handler); }
 
     // How long play() waits at most for the video renderer.
     static constexpr int kRendererWaitMilliseconds = 3000;
@@ -81,6 +82,7 @@ class QtMediaPlayer : public MediaPlayer {
     bool m_seekSent = false;
     bool m_stateUpdatePending = false;
     PlayStateHandler m_handler;
+    ErrorHandler m_errorHandler;
     QTimer* m_stallCheck;
     qint64 m_lastPosition = -1;
     int m_stillChecks = 0;

@@ -80,3 +80,11 @@ void FakeMediaPlayer::changeState(int state) {
         m_handler(state);
     }
 }
+
+void FakeMediaPlayer::simulateError(const QString& description) {
+    m_position = 0.0;
+    changeState(kStopped);
+    if (m_errorHandler) {
+        m_errorHandler(description);
+    }
+}

@@ -36,12 +36,15 @@ class FakeMediaPlayer : public MediaPlayer {
     void setMute(bool mute) override;
     QWidget* widget() override { return m_widget; }
     void setPlayStateHandler(PlayStateHandler handler) override;
+    void setErrorHandler(ErrorHandler handler) override { m_errorHandler = std::move(handler); }
 
     // The world as the test wants it: the open file's length, the playing position, a state
     // the player reaches on its own (8 at the end of the media).
     void setDuration(double seconds) { m_duration = seconds; }
     void simulatePosition(double seconds) { m_position = seconds; }
     void simulatePlayState(int state);
+    // The player gives up on the open file: it stops, then reports.
+    void simulateError(const QString& description);
 
     const QStringList& calls() const { return m_calls; }
     void clearCalls() { m_calls.clear(); }
@@ -58,5 +61,6 @@ class FakeMediaPlayer : public MediaPlayer {
     int m_volume = 50;
     bool m_mute = false;
     PlayStateHandler m_handler;
+    ErrorHandler m_errorHandler;
     QPointer<QWidget> m_widget;
 };

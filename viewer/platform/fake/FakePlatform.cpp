@@ -1,5 +1,6 @@
 #include "platform/fake/FakePlatform.h"
 
+#include "platform/fake/FakeChart.h"
 #include "platform/fake/FakeMapBrowser.h"
 #include "platform/fake/FakeMediaPlayer.h"
 #include "platform/fake/FakeSkinHost.h"
@@ -32,7 +33,8 @@ class Listed : public Fake {
 FakePlatform::FakePlatform()
     : m_players(std::make_shared<QList<FakeMediaPlayer*>>()),
       m_browsers(std::make_shared<QList<FakeMapBrowser*>>()),
-      m_skins(std::make_shared<QList<FakeSkinHost*>>()) {
+      m_skins(std::make_shared<QList<FakeSkinHost*>>()),
+      m_charts(std::make_shared<QList<FakeChart*>>()) {
     m_services.messageBoxes = &messageBoxes;
     m_services.fileDialogs = &fileDialogs;
     m_services.processes = &processes;
@@ -44,6 +46,9 @@ FakePlatform::FakePlatform()
     };
     m_services.makeMapBrowser = [browsers = m_browsers](QWidget*) {
         return std::unique_ptr<MapBrowser>(std::make_unique<Listed<FakeMapBrowser>>(browsers));
+    };
+    m_services.makeChart = [charts = m_charts](QWidget*) {
+        return std::unique_ptr<Chart>(std::make_unique<Listed<FakeChart>>(charts));
     };
     m_services.makeSkinHost = [skins = m_skins]() {
         return std::unique_ptr<SkinHost>(std::make_unique<Listed<FakeSkinHost>>(skins));

@@ -10,6 +10,7 @@
 #include "platform/fake/FakeUrlOpener.h"
 #include "platform/fake/FakeWaitService.h"
 
+class FakeChart;
 class FakeMapBrowser;
 class FakeMediaPlayer;
 class FakeSkinHost;
@@ -33,10 +34,12 @@ class FakePlatform {
     const QList<FakeMediaPlayer*>& mediaPlayers() const { return *m_players; }
     const QList<FakeMapBrowser*>& mapBrowsers() const { return *m_browsers; }
     const QList<FakeSkinHost*>& skinHosts() const { return *m_skins; }
+    const QList<FakeChart*>& charts() const { return *m_charts; }
 
   private:
     Platform m_services;
     std::shared_ptr<QList<FakeMediaPlayer*>> m_players;
     std::shared_ptr<QList<FakeMapBrowser*>> m_browsers;
     std::shared_ptr<QList<FakeSkinHost*>> m_skins;
+    std::shared_ptr<QList<FakeChart*>> m_charts;
 };

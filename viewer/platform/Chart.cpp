@@ -1,0 +1,3 @@
+#include "platform/Chart.h"
+
+Chart::~Chart() = default;
