@@ -1,6 +1,8 @@
 #include "app/ViewerWindows.h"
 
 #include <QEventLoop>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QTimer>
 #include <QWindow>
 
@@ -184,6 +186,7 @@ void ViewerWindows::showMainWindow() {
     if (frame == nullptr) {
         return;
     }
+    installTransportKeys(*frame);
     frame->show();
     // Without a window manager the window shown last lies on top; the splash keeps the front
     // for its three seconds.
@@ -192,5 +195,29 @@ void ViewerWindows::showMainWindow() {
     }
     if (m_probe) {
         m_probe->report();
+    }
+}
+
+void ViewerWindows::installTransportKeys(QWidget& frame) {
+    // The keys of a video player, anywhere in the frame: Space plays or pauses, Left and
+    // Right move five seconds, Home and End go to the start and the end.
+    const struct {
+        Qt::Key key;
+        void (*act)(ControlBar&);
+    } keys[] = {
+        {Qt::Key_Space, [](ControlBar& bar) { bar.playOrPause(); }},
+        {Qt::Key_Left, [](ControlBar& bar) { bar.moveBy(-kKeyStepSeconds); }},
+        {Qt::Key_Right, [](ControlBar& bar) { bar.moveBy(kKeyStepSeconds); }},
+        {Qt::Key_Home, [](ControlBar& bar) { bar.moveToStart(); }},
+        {Qt::Key_End, [](ControlBar& bar) { bar.moveToEnd(); }},
+    };
+    for (const auto& key : keys) {
+        auto* shortcut = new QShortcut(QKeySequence(key.key), &frame);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, &m_context, [this, act = key.act] {
+            if (ControlBar* bar = m_windows.load<ControlBar>()) {
+                act(*bar);
+            }
+        });
     }
 }

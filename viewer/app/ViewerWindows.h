@@ -8,6 +8,7 @@
 #include "shell/Windows.h"
 
 class Application;
+class QWidget;
 class StateProbe;
 
 // The one place that knows every window of the viewer: it registers how each is made (in its
@@ -39,11 +40,14 @@ class ViewerWindows : public StartupWindows {
     static constexpr int kSplashExposeMilliseconds = 2000;
     // How long recordings to open wait at most for the map page.
     static constexpr int kOpenWaitMilliseconds = 15000;
+    // How far Left and Right move the playing position.
+    static constexpr double kKeyStepSeconds = 5.0;
 
   private:
     ViewerWindows(Application& app, Windows::EndProgram endProgram);
     void registerWindows();
     void throwIfEnded() const;
+    void installTransportKeys(QWidget& frame);
 
     Application& m_app;
     Windows m_windows;

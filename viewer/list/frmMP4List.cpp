@@ -17,6 +17,7 @@
 #include "platform/SkinElement.h"
 #include "platform/SkinHost.h"
 #include "platform/WaitService.h"
+#include "services/ControlBar.h"
 #include "services/HandOverFile.h"
 #include "services/MapPage.h"
 #include "services/TrackLoader.h"
@@ -564,18 +565,9 @@ void frmMP4List::tContinue_Timer() {
         if (!track) {
             return;
         }
-        app().setCurrentTrack(nullptr);
-        app().setCurrentTrack(track);
-        if (WaitService* waits = app().platform().waits) {
-            waits->sleep(100);
-        }
         if (VideoWindow* video = windows().load<VideoWindow>()) {
-            video->mtWmp().setUrl(file);
-            video->mtWmp().play();
-            video->tPlayTime().start();
+            video->startRecording(serial, file, track);
         }
-        m_playingSerial = serial;
-        MarkPlayingItem(serial);
     } catch (const std::exception& error) {
         message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
                 TextId::kWarningTitle, textOr(TextId::kPlayerMoveFailed) + describe(error));
@@ -584,7 +576,11 @@ void frmMP4List::tContinue_Timer() {
 
 void frmMP4List::DeleteList() {
     try {
+        ControlBar* controlBar = windows().load<ControlBar>();
         if (m_lstMP4.topLevelItemCount() == 0) {
+            if (controlBar != nullptr) {
+                controlBar->ClearPlayback();
+            }
             return;
         }
         if (playingOrPaused()) {
@@ -604,6 +600,11 @@ void frmMP4List::DeleteList() {
             }
             removeTrack(serialOf(item));
             delete m_lstMP4.takeTopLevelItem(i);
+        }
+        VideoWindow* video = windows().load<VideoWindow>();
+        if (controlBar != nullptr && video != nullptr &&
+            video->mtWmp().playState() == MediaPlayer::kStopped) {
+            controlBar->ClearPlayback();
         }
         FullListBackColor();
     } catch (const std::exception& error) {

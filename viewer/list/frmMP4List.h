@@ -65,7 +65,7 @@ class frmMP4List : public QWidget, public Form, public RecordingList {
     void Form_Resize();
 
     // Starts the row of that serial as continuous play does: after 100 ms, or at once.
-    void armContinue(int serial);
+    void armContinue(int serial) override;
     void tContinue_Timer();
 
     QTreeWidget& LstMP4() { return m_lstMP4; }

@@ -245,19 +245,17 @@ void frmMediaCtrl::jumpTo(const QString& click) {
         return;
     }
     MediaPlayer& player = video->mtWmp();
-    if (list->playingSerial() != hit->lSerial) {
-        const QString file = list->path(hit->lSerial);
+    const QString file = list->path(hit->lSerial);
+    // Another recording, or this one after a stop closed it: started, then moved.
+    if (list->playingSerial() != hit->lSerial || player.url() != file) {
         if (!FileExists(file)) {
             // Gone since it was added: marked as continuous play marks it.
             list->setChecked(hit->lSerial, false);
             list->setMissing(hit->lSerial);
             return;
         }
-        app().setCurrentTrack(hit);
-        player.setUrl(file);
-        player.play();
-        if (WaitService* waits = app().platform().waits) {
-            waits->sleep(100);
+        if (!video->startRecording(hit->lSerial, file, hit)) {
+            return;
         }
     }
     std::shared_ptr<clsDot> current = app().currentTrack();

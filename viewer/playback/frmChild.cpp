@@ -3,10 +3,15 @@
 #include <QEvent>
 #include <QImageReader>
 #include <QPixmap>
+#include <cmath>
 #include <stdexcept>
 
 #include "platform/MediaPlayer.h"
+#include "platform/WaitService.h"
 #include "services/ControlBar.h"
+#include "services/RecordingList.h"
+#include "services/Rounding.h"
+#include "services/clsDot.h"
 #include "shell/Application.h"
 #include "shell/FileExists.h"
 #include "shell/TextId.h"
@@ -19,6 +24,11 @@ namespace {
 std::unique_ptr<MediaPlayer> makePlayer(const Application& app, QWidget* parent) {
     const auto& make = app.platform().makeMediaPlayer;
     return make ? make(parent) : nullptr;
+}
+
+// A position or length as a whole second; what is not a number counts as 0.
+qint64 wholeSeconds(double seconds) {
+    return std::isfinite(seconds) ? static_cast<qint64>(Rounding::halfEven(seconds)) : 0;
 }
 
 }  // namespace
@@ -41,12 +51,14 @@ frmChild::frmChild(Windows& windows, QWidget* parent)
         throw std::runtime_error("The media player is not available");
     }
     m_mtWmp->setPlayStateHandler([this](int state) { mtWmp_PlayStateChange(state); });
+    m_mtWmp->setErrorHandler([this](const QString& description) { mtWmp_Error(description); });
     if (m_mtbk) {
         m_mtbk->setPlayStateHandler([this](int state) { mtbk_PlayStateChange(state); });
     }
     m_picBack.installEventFilter(this);
 
     m_tPlayTime.setInterval(kPlayTimeMilliseconds);
+    QObject::connect(&m_tPlayTime, &QTimer::timeout, this, [this] { tPlayTime_Timer(); });
 }
 
 frmChild::~frmChild() {
@@ -137,8 +149,106 @@ QRect frmChild::clipArea(const QRect& picture) {
                                      true);
 }
 
-void frmChild::mtWmp_PlayStateChange(int /*newState*/) {
+void frmChild::mtWmp_PlayStateChange(int newState) {
     showRecordingOrBackground();
+    if (newState == MediaPlayer::kMediaEnded && continueWithNextRow()) {
+        return;
+    }
+    if (ControlBar* controlBar = windows().load<ControlBar>()) {
+        controlBar->setSnapshotRefused(newState != MediaPlayer::kPlaying &&
+                                       newState != MediaPlayer::kPaused);
+    }
+}
+
+bool frmChild::continueWithNextRow() {
+    RecordingList* list = windows().load<RecordingList>();
+    if (list == nullptr) {
+        return false;
+    }
+    const QList<int> rows = list->serials();
+    const auto n = static_cast<int>(rows.size());
+    // Positions count from 1; a playing row that has gone counts as before the first.
+    const int playing = static_cast<int>(rows.indexOf(list->playingSerial())) + 1;
+    const int start = playing == n ? 1 : playing + 1;
+    for (int step = 0; step < n; ++step) {
+        const int position = (start - 1 + step) % n + 1;
+        const int serial = rows.at(position - 1);
+        if (list->isChecked(serial)) {
+            // A single ticked row finds itself and plays again.
+            list->armContinue(serial);
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmChild::mtWmp_Error(const QString& description) {
+    // The row stays as it is: the file may play once it has been copied whole.
+    message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
+            TextId::kWarningTitle, textOr(TextId::kRecordingUnplayable) + description);
+    m_mtWmp->stop();
+    if (ControlBar* controlBar = windows().load<ControlBar>()) {
+        controlBar->DataShow(QStringLiteral("0|0|0|0|0|0"));
+        controlBar->ClearPlayback();
+    }
+}
+
+bool frmChild::startRecording(int serial, const QString& path,
+                              const std::shared_ptr<clsDot>& track) {
+    app().setCurrentTrack(nullptr);
+    app().setCurrentTrack(track);
+    const int start = ++m_starts;
+    if (WaitService* waits = app().platform().waits) {
+        waits->sleep(100);
+    }
+    // A timer may have started another recording during the wait; the later start stands.
+    if (start != m_starts) {
+        return false;
+    }
+    if (ControlBar* controlBar = windows().load<ControlBar>()) {
+        controlBar->DrawCurves();
+    }
+    m_mtWmp->setUrl(path);
+    m_mtWmp->play();
+    m_tPlayTime.start();
+    applyPlayRate();
+    if (RecordingList* list = windows().load<RecordingList>()) {
+        list->setPlayingSerial(serial);
+        list->MarkPlayingItem(serial);
+    }
+    return true;
+}
+
+void frmChild::applyPlayRate() {
+    bool ok = false;
+    const double rate = m_picBackTag.toDouble(&ok);
+    if (ok && rate > 0.0) {
+        m_mtWmp->setRate(rate);
+    }
+}
+
+void frmChild::tPlayTime_Timer() {
+    try {
+        const qint64 second = wholeSeconds(m_mtWmp->currentPosition());
+        m_mtWmpTag = QString::number(second);
+        ControlBar* controlBar = windows().load<ControlBar>();
+        const int state = m_mtWmp->playState();
+        if (state == MediaPlayer::kStopped || state == MediaPlayer::kPaused ||
+            state == MediaPlayer::kPlaying) {
+            const qint64 length = wholeSeconds(m_mtWmp->duration());
+            if (controlBar != nullptr) {
+                controlBar->ShowPlayPosition(m_mtWmpTag + u'|' + QString::number(length));
+            }
+            applyPlayRate();
+        } else if (controlBar != nullptr) {
+            // A length of 1 leaves only the mute rule to run.
+            controlBar->ShowPlayPosition(m_mtWmpTag + QStringLiteral("|1"));
+        }
+    } catch (const std::exception& error) {
+        message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
+                TextId::kWarningTitle,
+                textOr(TextId::kPlaybackCheckFailed) + QString::fromStdString(error.what()));
+    }
 }
 
 void frmChild::mtbk_PlayStateChange(int newState) {

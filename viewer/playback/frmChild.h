@@ -41,6 +41,15 @@ class frmChild : public QWidget, public Form, public VideoWindow {
     const QString& mtWmpTag() const { return m_mtWmpTag; }
     void setMtWmpTag(const QString& tag) { m_mtWmpTag = tag; }
 
+    QString playRate() const override { return m_picBackTag; }
+    void setPlayRate(const QString& rate) override { m_picBackTag = rate; }
+    QString lastSecond() const override { return m_mtWmpTag; }
+    bool startRecording(int serial, const QString& path,
+                        const std::shared_ptr<clsDot>& track) override;
+
+    // One step of keeping the read-outs in step with the player, every 800 ms.
+    void tPlayTime_Timer();
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,6 +59,11 @@ class frmChild : public QWidget, public Form, public VideoWindow {
     void picBack_Resize();
     static QRect clipArea(const QRect& picture);
     void mtWmp_PlayStateChange(int newState);
+    // At the end of a recording: the next ticked row after the playing one, wrapping round;
+    // false when no row is ticked.
+    bool continueWithNextRow();
+    void mtWmp_Error(const QString& description);
+    void applyPlayRate();
     void mtbk_PlayStateChange(int newState);
     bool recordingVisible() const;
     // The recording while one is playing or paused, else the picture and the clip.
@@ -65,4 +79,6 @@ class frmChild : public QWidget, public Form, public VideoWindow {
     int m_mediaControlExtent = 0;
     bool m_backgroundClipOpen = false;
     bool m_clipRunning = false;
+    // Counts the starts, so a start that waited knows when another took over meanwhile.
+    int m_starts = 0;
 };

@@ -53,4 +53,7 @@ class RecordingList {
     virtual void FullListBackColor() = 0;
     // Colours the rows: the playing one yellow and bold, the others by Normal or Lock.
     virtual void MarkPlayingItem(int serial) = 0;
+
+    // Starts the row of that serial as continuous play does, about 100 ms from now.
+    virtual void armContinue(int serial) = 0;
 };

@@ -58,6 +58,7 @@ inline constexpr int kLoadWithoutMapQuestion = 3041;
 inline constexpr int kHandOverDamaged = 3042;
 inline constexpr int kMapPageFailed = 3043;
 inline constexpr int kLoaderBusy = 3044;
+inline constexpr int kRecordingUnplayable = 3045;
 // The buttons of the message boxes.
 inline constexpr int kButtonOk = 3060;
 inline constexpr int kButtonCancel = 3061;

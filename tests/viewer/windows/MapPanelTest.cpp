@@ -40,6 +40,7 @@ class MapPanelTest : public LoaderFixture {
         clickCheck(2);
         ASSERT_EQ(app().tracks().size(), 2);
         m_platform.messageBoxes.clear();
+        mtWmp()->clearCalls();
     }
 
     // The page takes a click "(lat, lon)" and the panel's next poll finds it.
