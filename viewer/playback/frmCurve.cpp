@@ -12,6 +12,7 @@
 #include "platform/MediaPlayer.h"
 #include "platform/SkinElement.h"
 #include "platform/SkinHost.h"
+#include "platform/WaitService.h"
 #include "services/MapPage.h"
 #include "services/RecordingList.h"
 #include "services/Rounding.h"
@@ -320,12 +321,15 @@ bool frmCurve::StartListItem(int first, Scan direction, bool reportNothing) {
         }
         return false;
     }
-    app().setCurrentTrack(nullptr);
     const std::shared_ptr<clsDot> track = app().tracks().find(TrackTable::keyFor(found));
-    // A row whose track has not been read has nothing to show beside its video; it does not
-    // start, whichever button chose it.
+    // A row whose track has not been read has nothing to show beside its video: it does not
+    // start, whichever button chose it, and what plays keeps its track.
     if (!track) {
         return false;
+    }
+    // Clicks waiting now run before the recording starts; a start they make is taken over.
+    if (WaitService* waits = app().platform().waits) {
+        waits->processPendingEvents();
     }
     return window->startRecording(found, list->path(found), track);
 }

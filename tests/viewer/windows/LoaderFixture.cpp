@@ -93,8 +93,8 @@ QByteArray LoaderFixture::documentText(const QList<Sample>& samples) {
         element("utc_Second", QString::number(clock.value(2).toInt()));
         element("G_sum", QStringLiteral("1.000000"));
         element("G_x", s.gX);
-        element("G_y", QStringLiteral("0.000000"));
-        element("G_z", QStringLiteral("1.000000"));
+        element("G_y", s.gY);
+        element("G_z", s.gZ);
         text += "\t</gpsinfo>\r\n";
     }
     text += "</versionx>\r\n";

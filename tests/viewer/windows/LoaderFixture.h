@@ -23,6 +23,8 @@ class LoaderFixture : public WindowTest {
         QString speed = QStringLiteral("50.000000");
         QString angle = QStringLiteral("90.000000");
         QString gX = QStringLiteral("0.000000");
+        QString gY = QStringLiteral("0.000000");
+        QString gZ = QStringLiteral("1.000000");
     };
 
     // The tool writes this document for the recording; for a recording without one nothing

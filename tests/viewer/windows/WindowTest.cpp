@@ -50,10 +50,15 @@ void WindowTest::declareSkins(int n, const QStringList& missing) {
             {QStringLiteral("ALL"), QStringLiteral("NORMAL"), QStringLiteral("LOCK"),
              QStringLiteral("NONE")},
             {}, {{QStringLiteral("list"), kListArea}});
-    declare(QStringLiteral("skin/control/MediaControl%1.mp4").arg(n),
-            {QStringLiteral("CMDPLAY"), QStringLiteral("PAUSE"), QStringLiteral("STOP"),
-             QStringLiteral("photo"), QStringLiteral("volume")},
-            {}, {{QStringLiteral("chart"), kChartArea}});
+    declare(
+        QStringLiteral("skin/control/MediaControl%1.mp4").arg(n),
+        {QStringLiteral("playprogress"), QStringLiteral("HEAD"), QStringLiteral("BACK"),
+         QStringLiteral("CMDPLAY"), QStringLiteral("PAUSE"), QStringLiteral("STOP"),
+         QStringLiteral("FAST"), QStringLiteral("END"), QStringLiteral("PHOTO"),
+         QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("A3"), QStringLiteral("unit"),
+         QStringLiteral("SPEAKER"), QStringLiteral("volume"), QStringLiteral("SPEED"),
+         QStringLiteral("GS"), QStringLiteral("chart"), QStringLiteral("playspeed")},
+        {}, {{QStringLiteral("chart"), kChartArea}});
     declare(QStringLiteral("skin/media/ctl.MP4"), {}, {},
             {{QStringLiteral("map"), kMapArea}, {QStringLiteral("mylist"), kMyListArea}});
     declare(QStringLiteral("skin/setup/%1.mp4").arg(n),
