@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <QTreeWidgetItem>
+
+#include "ProbeSkinHost.h"
+#include "ViewerHarness.h"
+#include "about/frmTip.h"
+#include "frame/frmMain.h"
+#include "list/frmMP4List.h"
+#include "map/frmMediaCtrl.h"
+#include "platform/MediaPlayer.h"
+#include "platform/SkinElement.h"
+#include "playback/frmChild.h"
+#include "playback/frmCurve.h"
+
+namespace {
+
+// The viewer with its map page up and two recordings of a made-up drive, read and ticked.
+class PlaybackE2eTest : public ::testing::Test {
+  protected:
+    static constexpr int kSeconds = 12;
+
+    void SetUp() override {
+        const QString day = m_folder.filePath(QStringLiteral("20200101"));
+        ASSERT_TRUE(QDir().mkpath(day));
+        for (const char* name : {"/120000.MP4", "/120100.MP4"}) {
+            m_files << ViewerHarness::makeRecording(day + QString::fromLatin1(name), kSeconds);
+        }
+        ASSERT_FALSE(m_files.contains(QString())) << "make-recording could not make a recording";
+        m_viewer = std::make_unique<ViewerHarness>();
+        ASSERT_TRUE(m_viewer->start());
+        ASSERT_TRUE(ViewerHarness::waitUntil([&] {
+            return !m_viewer->app().isLoaded<frmTip>() &&
+                   m_viewer->app().window<frmMediaCtrl>().mapReady() == 1;
+        }));
+        m_viewer->fileDialogs().queueOpen(m_files);
+        ASSERT_TRUE(m_viewer->clickOnScreen(&frame(), QStringLiteral("open")));
+        for (int row = 0; row < 2; ++row) {
+            QTreeWidget& view = list().LstMP4();
+            const QPoint at(view.columnViewportPosition(frmMP4List::kCheck) + 7,
+                            view.visualItemRect(view.topLevelItem(row)).center().y());
+            ASSERT_TRUE(ViewerHarness::clickOnScreen(view.viewport(), at));
+        }
+        ASSERT_TRUE(
+            ViewerHarness::waitUntil([&] { return page("harvdvrPage.routeCount()") == "2"; }));
+    }
+
+    frmMain& frame() { return m_viewer->app().window<frmMain>(); }
+    frmMP4List& list() { return m_viewer->app().window<frmMP4List>(); }
+    frmCurve& bar() { return m_viewer->app().window<frmCurve>(); }
+    MediaPlayer& player() { return m_viewer->app().window<frmChild>().mtWmp(); }
+    QString page(const QString& expression) {
+        return m_viewer->evaluate(expression).value_or(QStringLiteral("<no answer>"));
+    }
+    // A key pressed in the frame. Without a window manager the frame loses the keyboard when
+    // the video's native window comes up; on a desktop it has it while the user works in it.
+    void key(Qt::Key key) {
+        frame().activateWindow();
+        ASSERT_TRUE(
+            ViewerHarness::waitUntil([&] { return QApplication::activeWindow() == &frame(); }));
+        QTest::keyClick(&frame(), key);
+    }
+    bool press(const char* button) {
+        return m_viewer->clickOnScreen(&bar(), QString::fromLatin1(button));
+    }
+    // The speed digits as the digit pictures show them.
+    QString digits() {
+        QString shown;
+        for (const char* name : {"A1", "A2", "A3"}) {
+            SkinElement* digit =
+                m_viewer->skinOf(&bar())->inner().element(QString::fromLatin1(name));
+            shown += QString::number(digit->imageNumbers().value(0) / 25);
+        }
+        return shown;
+    }
+    // The car's point index on the map page.
+    int carIndex() {
+        return page(QStringLiteral("harvdvrPage.car()")).split(u'|').value(2).toInt();
+    }
+    // How far the recording moves in a stretch of real time.
+    double advanceOver(int milliseconds) {
+        const double from = player().currentPosition();
+        QElapsedTimer clock;
+        clock.start();
+        ViewerHarness::waitUntil([&] { return clock.elapsed() >= milliseconds; });
+        return player().currentPosition() - from;
+    }
+
+    QTemporaryDir m_folder;
+    QStringList m_files;
+    std::unique_ptr<ViewerHarness> m_viewer;
+};
+
+TEST_F(PlaybackE2eTest, ARecordingPlaysWithTheCarTheDigitsAndTheChartInStep) {
+    ASSERT_TRUE(press("CMDPLAY"));
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] {
+        return player().playState() == MediaPlayer::kPlaying && player().currentPosition() > 3.0;
+    }));
+    EXPECT_EQ(player().url(), m_files[0]);
+    EXPECT_EQ(bar().TCLineTag(), QString::number(kSeconds));
+    // The read-outs follow within a tick or two.
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return carIndex() >= 3 && digits() != "000"; }));
+    const int index = carIndex();
+    ViewerHarness::saveScreen(QStringLiteral("playing"));
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return carIndex() > index; }));
+    EXPECT_TRUE(m_viewer->messageBoxes().shown().isEmpty());
+
+    // Space pauses; the position stays; Space plays on.
+    key(Qt::Key_Space);
+    ASSERT_TRUE(
+        ViewerHarness::waitUntil([&] { return player().playState() == MediaPlayer::kPaused; }));
+    EXPECT_LT(advanceOver(1200), 0.3);
+    key(Qt::Key_Space);
+    ASSERT_TRUE(
+        ViewerHarness::waitUntil([&] { return player().playState() == MediaPlayer::kPlaying; }));
+
+    // Home goes back to the start, and the car with it.
+    key(Qt::Key_Home);
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return player().currentPosition() < 2.0; }));
+
+    // Stop: digits 000, the chart empty, the video gone.
+    ASSERT_TRUE(press("STOP"));
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return player().url().isEmpty(); }));
+    EXPECT_EQ(digits(), QStringLiteral("000"));
+}
+
+TEST_F(PlaybackE2eTest, RateTwoPlaysFasterAndFastForwardPausesAtTheEnd) {
+    ASSERT_TRUE(press("CMDPLAY"));
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return player().currentPosition() > 1.0; }));
+    const double atOne = advanceOver(2000);
+    ASSERT_TRUE(m_viewer->moveSlider(&bar(), QStringLiteral("playspeed"), 85));
+    EXPECT_EQ(m_viewer->app().window<frmChild>().playRate(), QStringLiteral("2"));
+    key(Qt::Key_Home);
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return player().currentPosition() < 1.0; }));
+    const double atTwo = advanceOver(2000);
+    EXPECT_GT(atTwo, atOne * 1.4) << "rate 1: " << atOne << " s, rate 2: " << atTwo << " s";
+
+    ASSERT_TRUE(press("FAST"));
+    ASSERT_TRUE(ViewerHarness::waitUntil(
+        [&] { return player().playState() == MediaPlayer::kPaused && !bar().tFast().isActive(); }));
+    EXPECT_GE(player().currentPosition(), kSeconds - 2.0);
+    EXPECT_EQ(player().url(), m_files[0]);
+}
+
+TEST_F(PlaybackE2eTest, TheEndOfARecordingStartsTheNextTickedOne) {
+    ASSERT_TRUE(press("CMDPLAY"));
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return player().currentPosition() > 1.0; }));
+    key(Qt::Key_End);
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] {
+        return player().url() == m_files[1] && player().playState() == MediaPlayer::kPlaying &&
+               player().currentPosition() > 1.0;
+    }));
+    EXPECT_EQ(list().playingSerial(), 2);
+    EXPECT_EQ(list().LstMP4().topLevelItem(1)->foreground(frmMP4List::kDisplay).color(),
+              QColor(255, 255, 0));
+    EXPECT_TRUE(m_viewer->messageBoxes().shown().isEmpty());
+}
+
+}  // namespace
