@@ -1,5 +1,6 @@
 #include "platform/QtPlatform.h"
 
+#include "platform/QtChart.h"
 #include "platform/QtMapBrowser.h"
 #include "platform/QtMediaPlayer.h"
 
@@ -14,5 +15,8 @@ QtPlatform::QtPlatform() {
     };
     m_services.makeMediaPlayer = [](QWidget* parent) -> std::unique_ptr<MediaPlayer> {
         return std::make_unique<QtMediaPlayer>(parent);
+    };
+    m_services.makeChart = [](QWidget* parent) -> std::unique_ptr<Chart> {
+        return std::make_unique<QtChart>(parent);
     };
 }
