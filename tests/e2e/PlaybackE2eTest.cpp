@@ -15,9 +15,11 @@
 #include "list/frmMP4List.h"
 #include "map/frmMediaCtrl.h"
 #include "platform/MediaPlayer.h"
+#include "platform/QtChart.h"
 #include "platform/SkinElement.h"
 #include "playback/frmChild.h"
 #include "playback/frmCurve.h"
+#include "services/clsDot.h"
 
 namespace {
 
@@ -110,6 +112,26 @@ TEST_F(PlaybackE2eTest, ARecordingPlaysWithTheCarTheDigitsAndTheChartInStep) {
     ViewerHarness::saveScreen(QStringLiteral("playing"));
     ASSERT_TRUE(ViewerHarness::waitUntil([&] { return carIndex() > index; }));
     EXPECT_TRUE(m_viewer->messageBoxes().shown().isEmpty());
+
+    // The chart's cursor follows; G-sensor mode redraws three curves; a click on the curve
+    // seeks the video there and marks the point with the red cursor.
+    QtChart& chart = dynamic_cast<QtChart&>(*bar().TCLine());
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return chart.drawnCursor().has_value(); }));
+    const double cursorAt = chart.drawnCursor()->x1();
+    ASSERT_TRUE(ViewerHarness::waitUntil(
+        [&] { return chart.drawnCursor() && chart.drawnCursor()->x1() > cursorAt + 5; }));
+    ASSERT_TRUE(press("GS"));
+    EXPECT_EQ(bar().chartMode(), QStringLiteral("GS"));
+    ASSERT_TRUE(chart.positionOf(3, 2).has_value());
+    advanceOver(500);
+    ViewerHarness::saveScreen(QStringLiteral("playing-gsensor"));
+    ASSERT_TRUE(press("SPEED"));
+    const std::optional<QPoint> point = chart.positionOf(1, 9);
+    ASSERT_TRUE(point.has_value());
+    ASSERT_TRUE(ViewerHarness::clickOnScreen(chart.widget(), *point));
+    EXPECT_EQ(m_viewer->app().currentTrack()->lPlayLocal, 10);
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return carIndex() == 10; }));
+    EXPECT_NEAR(player().currentPosition(), 9.0, 1.0);
 
     // Space pauses; the position stays; Space plays on.
     key(Qt::Key_Space);

@@ -283,6 +283,32 @@ int QtChart::pointAt(int curve, QPoint position) const {
     return static_cast<int>(point);
 }
 
+std::optional<QPoint> QtChart::positionOf(int curve, int point) const {
+    if (curve < 1 || curve > kCurveCount || !m_view) {
+        return std::nullopt;
+    }
+    const auto index = static_cast<size_t>(curve - 1);
+    const QList<double>& values = m_values.at(index);
+    if (point < 0 || point >= values.size()) {
+        return std::nullopt;
+    }
+    const QPointF shown =
+        m_chart->mapToPosition(QPointF(point, values.at(point)), m_curves.at(index));
+    if (!m_chart->plotArea().contains(shown)) {
+        return std::nullopt;
+    }
+    return m_view->mapFromScene(m_chart->mapToScene(shown));
+}
+
+std::optional<QLineF> QtChart::drawnCursor() const {
+    if (!m_view || !m_cursorLine->isVisible()) {
+        return std::nullopt;
+    }
+    const QLineF line = m_cursorLine->line();
+    return QLineF(m_view->mapFromScene(m_cursorLine->mapToScene(line.p1())),
+                  m_view->mapFromScene(m_cursorLine->mapToScene(line.p2())));
+}
+
 void QtChart::setMouseUpHandler(MouseUpHandler handler) {
     m_mouseUp = std::move(handler);
 }

@@ -39,6 +39,12 @@ class QtChart : public QObject, public Chart {
     int pointAt(int curve, QPoint position) const override;
     void setMouseUpHandler(MouseUpHandler handler) override;
 
+    // Where a point of a curve is drawn, in the chart widget's coordinates; nothing for a point
+    // the curve does not have or that lies outside the plot.
+    std::optional<QPoint> positionOf(int curve, int point) const;
+    // The cursor as drawn, in the chart widget's coordinates; nothing while none shows.
+    std::optional<QLineF> drawnCursor() const;
+
     // How many time labels the horizontal axis shows at most.
     static constexpr int kShownLabels = 9;
     // Curves are thinned in columns of half a pixel: the pen, two pixels wide, shows where

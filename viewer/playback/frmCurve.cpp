@@ -354,10 +354,11 @@ void frmCurve::tFast_Timer() {
         const int p = std::isfinite(position) ? wholeNumber(position) : 0;
         const double d = std::isfinite(length) ? length : 0.0;
         const int step = m_tFastTag.toInt();
-        // Each direction stops at its own end only: rewinding pauses at the start,
-        // fast forward at the last second.
+        // Each direction stops at its own end only: rewinding pauses at the start, fast
+        // forward at the last second, before a step would run into the end of the recording
+        // (which would end it and start the next one).
         const bool atStart = step < 0 && p < 1;
-        const bool atEnd = step > 0 && d - 1.0 < p;
+        const bool atEnd = step > 0 && d - 1.0 < p + step;
         if (atStart || atEnd || step == 0) {
             mtWmp->pause();
             m_tFast.stop();

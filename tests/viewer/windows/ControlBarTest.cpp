@@ -441,8 +441,8 @@ TEST_F(ControlBarTest, FastForwardAndRewindStopOnlyAtTheirOwnEnd) {
         const char* button;
         double at;
         const char* call;
-    } cases[] = {{"FAST", 0.4, "position=1"}, {"FAST", 8.6, "position=10"}, {"FAST", 9.6, "pause"},
-                 {"BACK", 9.6, "position=9"}, {"BACK", 1.4, "position=0"},  {"BACK", 0.4, "pause"}};
+    } cases[] = {{"FAST", 0.4, "position=1"}, {"FAST", 7.6, "position=9"}, {"FAST", 8.6, "pause"},
+                 {"BACK", 9.6, "position=9"}, {"BACK", 1.4, "position=0"}, {"BACK", 0.4, "pause"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.button) + " at " + std::to_string(c.at));
         if (mtWmp()->playState() != MediaPlayer::kPlaying) {
