@@ -108,15 +108,15 @@ void QtMediaPlayer::openSource() {
     m_playWhenLoaded = false;
     m_rateToApply = true;
     const QUrl source = m_url.isEmpty() ? QUrl() : QUrl::fromLocalFile(m_url);
+    // What the back end reports while it lets go of the old file is about that one.
+    m_lettingGo = true;
     // The back end keeps a source it already has, even one that failed; it is made to read
     // the file anew.
-    // What the back end reports while it lets go of the old file is about that one.
-    m_opening = true;
     if (!source.isEmpty() && m_player->source() == source) {
         m_player->setSource(QUrl());
     }
     m_player->setSource(source);
-    m_opening = false;
+    m_lettingGo = false;
     if (source.isEmpty()) {
         m_loadWatch->stop();
     } else {
@@ -314,7 +314,7 @@ void QtMediaPlayer::onFrame(const QVideoFrame& frame) {
 
 void QtMediaPlayer::onMediaStatus(int status) {
     qCDebug(lcPlayer) << "status" << status << m_player->playbackState() << m_player->position();
-    if (m_opening) {
+    if (m_lettingGo) {
         scheduleStateUpdate();
         return;
     }
@@ -368,7 +368,7 @@ void QtMediaPlayer::onPositionChanged(qint64 milliseconds) {
 
 void QtMediaPlayer::onError(const QString& description, int error) {
     qCDebug(lcPlayer) << "error" << error << description << m_url << m_failed << m_loaded;
-    if (m_url.isEmpty() || m_failed || m_opening) {
+    if (m_url.isEmpty() || m_failed || m_lettingGo) {
         return;
     }
     m_failed = true;
@@ -408,13 +408,14 @@ void QtMediaPlayer::failed(quint64 source, const QString& description) {
     m_endReached = false;
     m_recovering = false;
     m_playWhenLoaded = false;
+    m_lettingGo = true;
+    m_player->stop();
+    m_lettingGo = false;
     if (!QFileInfo::exists(m_url)) {
         // Nothing is left to open.
         m_url.clear();
-        m_player->stop();
         openSource();
     } else {
-        m_player->stop();
         rewind();
     }
     updateState();

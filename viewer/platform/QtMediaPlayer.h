@@ -143,8 +143,8 @@ class QtMediaPlayer : public MediaPlayer {
     // The file opened last has loaded; the file set last has loaded at some time.
     bool m_loaded = false;
     bool m_everLoaded = false;
-    // The back end is letting go of the old file.
-    bool m_opening = false;
+    // The back end is letting go of a file: what it reports meanwhile is about that one.
+    bool m_lettingGo = false;
     // How often the file was opened anew after an error lately, and when last.
     int m_recoveries = 0;
     qint64 m_recoveredAt = 0;
