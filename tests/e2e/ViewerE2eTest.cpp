@@ -295,10 +295,11 @@ TEST_F(RecordingE2eTest, SeekBeforeTheMediaHasLoadedLandsOnceItHas) {
     ASSERT_TRUE(ViewerHarness::waitUntil([&] { return player.currentPosition() > 12.5; }));
     EXPECT_LT(player.currentPosition(), 19.0);
 
-    // Played to its end, the player says so.
+    // Played to its end, the player stops and waits at the start.
     player.setCurrentPosition(19.0);
-    ASSERT_TRUE(
-        ViewerHarness::waitUntil([&] { return player.playState() == MediaPlayer::kMediaEnded; }));
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] {
+        return player.playState() == MediaPlayer::kStopped && player.currentPosition() == 0.0;
+    }));
 }
 
 // A freshly started program, as after a language restart, tells its state through the file.

@@ -20,6 +20,10 @@ int main(int argc, char** argv) {
 
 #ifdef HARVENTIS_TEST_GUI
     QTemporaryDir runtime;
+#ifdef HARVENTIS_TEST_DISPLAY
+    // The real window system: video pixels reach the screen only there.
+    qputenv("QT_QPA_PLATFORM", "xcb");
+#endif
     TestEnvironment::useOffscreenScreen(runtime);
     TestEnvironment::prepareWebEngine(runtime);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);

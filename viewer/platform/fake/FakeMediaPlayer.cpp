@@ -68,7 +68,21 @@ void FakeMediaPlayer::setPlayStateHandler(PlayStateHandler handler) {
 }
 
 void FakeMediaPlayer::simulatePlayState(int state) {
-    changeState(state);
+    if (state != kMediaEnded) {
+        changeState(state);
+        return;
+    }
+    // As the real player: the end is told once, then the player waits stopped, at the start
+    // unless the handler did something with it on hearing of the end.
+    const qsizetype callsBefore = m_calls.size();
+    changeState(kMediaEnded);
+    if (m_state != kMediaEnded) {
+        return;
+    }
+    if (m_calls.size() == callsBefore) {
+        m_position = 0.0;
+    }
+    changeState(kStopped);
 }
 
 void FakeMediaPlayer::changeState(int state) {

@@ -39,7 +39,9 @@ class FakeMediaPlayer : public MediaPlayer {
     void setErrorHandler(ErrorHandler handler) override { m_errorHandler = std::move(handler); }
 
     // The world as the test wants it: the open file's length, the playing position, a state
-    // the player reaches on its own (8 at the end of the media).
+    // the player reaches on its own. At the end of the media (8) the handler hears 8, then 1
+    // with the position back at 0, as from the real player; a handler that plays again on
+    // hearing 8 keeps the player playing.
     void setDuration(double seconds) { m_duration = seconds; }
     void simulatePosition(double seconds) { m_position = seconds; }
     void simulatePlayState(int state);
