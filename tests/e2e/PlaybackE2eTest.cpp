@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -181,6 +182,36 @@ TEST_F(PlaybackE2eTest, TheEndOfARecordingStartsTheNextTickedOne) {
     EXPECT_EQ(list().playingSerial(), 2);
     EXPECT_EQ(list().LstMP4().topLevelItem(1)->foreground(frmMP4List::kDisplay).color(),
               QColor(255, 255, 0));
+    EXPECT_TRUE(m_viewer->messageBoxes().shown().isEmpty());
+}
+
+TEST_F(PlaybackE2eTest, ASnapshotIsTheVideoPictureAtItsOwnSize) {
+    ASSERT_TRUE(press("CMDPLAY"));
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return player().currentPosition() > 2.0; }));
+    // The window is moved off centre: the picture is still the video's.
+    frame().move(frame().pos() + QPoint(90, 40));
+    const QString path = m_folder.filePath(QStringLiteral("snapshot"));
+    m_viewer->fileDialogs().queueSave(path);
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return press("PHOTO"); }));
+    const QImage saved(path + QStringLiteral(".jpg"), "JPEG");
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), QSize(320, 180));
+    // The pattern's six bars, red to cyan, left to right: most of each bar's column shows it
+    // (a moving band and the clock cross some of it).
+    const QColor bars[] = {Qt::red, Qt::green, Qt::yellow, Qt::blue, Qt::magenta, Qt::cyan};
+    for (int bar = 0; bar < 6; ++bar) {
+        const int x = saved.width() * (2 * bar + 1) / 12;
+        int like = 0;
+        int samples = 0;
+        for (int y = saved.height() / 3; y < saved.height(); y += 6, ++samples) {
+            const QColor c = saved.pixelColor(x, y);
+            const QColor want = bars[bar];
+            like += std::abs(c.red() - want.red()) < 60 &&
+                    std::abs(c.green() - want.green()) < 60 &&
+                    std::abs(c.blue() - want.blue()) < 60;
+        }
+        EXPECT_GT(like, samples / 2) << "bar " << bar;
+    }
     EXPECT_TRUE(m_viewer->messageBoxes().shown().isEmpty());
 }
 

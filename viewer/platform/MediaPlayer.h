@@ -2,6 +2,7 @@
 
 #include <functional>
 
+class QImage;
 class QString;
 class QWidget;
 
@@ -48,6 +49,10 @@ class MediaPlayer {
 
     virtual bool mute() const = 0;
     virtual void setMute(bool mute) = 0;
+
+    // The picture showing now as it was decoded, at the recording's own size; a null image
+    // while none shows.
+    virtual QImage currentFrame() const = 0;
 
     // The picture area; nullptr for players without one.
     virtual QWidget* widget() = 0;

@@ -77,6 +77,13 @@ QtMediaPlayer::~QtMediaPlayer() {
     delete m_video.data();
 }
 
+QImage QtMediaPlayer::currentFrame() const {
+    if (m_video.isNull() || m_video->videoSink() == nullptr) {
+        return QImage();
+    }
+    return m_video->videoSink()->videoFrame().toImage();
+}
+
 QWidget* QtMediaPlayer::widget() {
     return m_video;
 }

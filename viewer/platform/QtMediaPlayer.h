@@ -56,6 +56,7 @@ class QtMediaPlayer : public MediaPlayer {
     void setVolume(int volume) override;
     bool mute() const override { return m_mute; }
     void setMute(bool mute) override;
+    QImage currentFrame() const override;
     QWidget* widget() override;
     void setPlayStateHandler(PlayStateHandler handler) override;
     void setErrorHandler(ErrorHandler handler) override { m_errorHandler = std::move(handler); }

@@ -193,6 +193,13 @@ void frmChild::mtWmp_Error(const QString& description) {
     }
 }
 
+QImage frmChild::CaptureVideoArea() {
+    // The decoded picture, not the screen: it is the video wherever the window lies, whatever
+    // covers it, at the recording's own size.
+    m_picSave = m_mtWmp->currentFrame();
+    return m_picSave;
+}
+
 bool frmChild::startRecording(int serial, const QString& path,
                               const std::shared_ptr<clsDot>& track) {
     app().setCurrentTrack(nullptr);

@@ -44,6 +44,9 @@ class frmChild : public QWidget, public Form, public VideoWindow {
     QString playRate() const override { return m_picBackTag; }
     void setPlayRate(const QString& rate) override { m_picBackTag = rate; }
     QString lastSecond() const override { return m_mtWmpTag; }
+    QImage CaptureVideoArea() override;
+    // The last snapshot taken.
+    const QImage& picSave() const { return m_picSave; }
     bool startRecording(int serial, const QString& path,
                         const std::shared_ptr<clsDot>& track) override;
 
@@ -76,6 +79,7 @@ class frmChild : public QWidget, public Form, public VideoWindow {
     QTimer m_tPlayTime;
     QString m_picBackTag;
     QString m_mtWmpTag;
+    QImage m_picSave;
     int m_mediaControlExtent = 0;
     bool m_backgroundClipOpen = false;
     bool m_clipRunning = false;

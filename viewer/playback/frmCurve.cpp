@@ -1,6 +1,8 @@
 #include "playback/frmCurve.h"
 
 #include <QColor>
+#include <QDateTime>
+#include <QImage>
 #include <QList>
 #include <QLocale>
 #include <QStringList>
@@ -9,6 +11,7 @@
 #include <stdexcept>
 
 #include "platform/Chart.h"
+#include "platform/FileDialogService.h"
 #include "platform/MediaPlayer.h"
 #include "platform/SkinElement.h"
 #include "platform/SkinHost.h"
@@ -16,6 +19,7 @@
 #include "services/MapPage.h"
 #include "services/RecordingList.h"
 #include "services/Rounding.h"
+#include "services/SnapshotFile.h"
 #include "services/TrackTable.h"
 #include "services/VideoWindow.h"
 #include "services/clsDot.h"
@@ -199,6 +203,32 @@ void frmCurve::buttonskin_Click(SkinElement& clicked) {
         startFast("1");
     } else if (name == kSpeedMode || name == kGSensorMode) {
         chartModeButton(clicked, name);
+    } else if (name == QStringLiteral("PHOTO")) {
+        // The flag refuses snapshots while no recording plays or is paused.
+        if (!clicked.pressedFlag()) {
+            takeSnapshot();
+        }
+    }
+}
+
+void frmCurve::takeSnapshot() {
+    VideoWindow* window = video();
+    FileDialogService* dialogs = app().platform().fileDialogs;
+    if (window == nullptr || dialogs == nullptr) {
+        return;
+    }
+    const QImage picture = window->CaptureVideoArea();
+    // Named after the moment of the click, not of the answer.
+    const QString name = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMddhhmmss"));
+    const QString chosen = dialogs->saveFile(app().text(TextId::kPictureFolderTitle),
+                                             app().text(TextId::kJpgFilter), name);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    QString error;
+    if (!SnapshotFile::write(picture, SnapshotFile::withExtension(chosen), &error)) {
+        message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
+                TextId::kWarningTitle, textOr(TextId::kSnapshotNotSaved) + error);
     }
 }
 

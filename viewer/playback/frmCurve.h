@@ -88,6 +88,8 @@ class frmCurve : public QWidget, public Form, public ControlBar {
     void previousOrNext(Scan direction);
     void startFast(const char* step);
     void chartModeButton(SkinElement& element, const QString& mode);
+    // The picture of the video saved as a JPEG file where the user chooses.
+    void takeSnapshot();
     void ResetModeButtons();
     void playProgress(int value);
     void playSpeed(int value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <memory>
 
@@ -22,6 +23,10 @@ class VideoWindow {
     virtual void setPlayRate(const QString& rate) = 0;
     // The last whole playing second; "-1" before the first tick.
     virtual QString lastSecond() const = 0;
+
+    // The picture of the video as it shows now, kept as the last snapshot; null while no
+    // picture shows.
+    virtual QImage CaptureVideoArea() = 0;
 
     // Starts the recording of a list row: its track becomes the current one, then after a
     // short wait the chart is drawn for it, the player opens and plays it at the rate chosen

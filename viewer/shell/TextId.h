@@ -59,6 +59,7 @@ inline constexpr int kHandOverDamaged = 3042;
 inline constexpr int kMapPageFailed = 3043;
 inline constexpr int kLoaderBusy = 3044;
 inline constexpr int kRecordingUnplayable = 3045;
+inline constexpr int kSnapshotNotSaved = 3046;
 // The buttons of the message boxes.
 inline constexpr int kButtonOk = 3060;
 inline constexpr int kButtonCancel = 3061;

@@ -1,6 +1,8 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTreeWidgetItem>
 
 #include "LoaderFixture.h"
@@ -515,6 +517,70 @@ TEST_F(ControlBarTest, AStartDuringTheWaitOfAnotherTakesOver) {
     EXPECT_EQ(list().playingSerial(), 3);
     EXPECT_EQ(app().currentTrack(), app().tracks().find(TrackTable::keyFor(3)));
     EXPECT_EQ(bar().TCLineTag(), QStringLiteral("10"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ControlBarTest, ASnapshotSavesTheDecodedPictureAsAJpegFile) {
+    QImage frame(64, 36, QImage::Format_RGB32);
+    frame.fill(QColor(200, 30, 30));
+    mtWmp()->showFrame(frame);
+    const auto asked = m_platform.fileDialogs.requests().size();
+    press("PHOTO");
+    EXPECT_EQ(m_platform.fileDialogs.requests().size(), asked) << "refused while nothing plays";
+
+    press("CMDPLAY");
+    const QString folder = m_home.root() + QStringLiteral("/shots");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile old(folder + QStringLiteral("/kept.jpg"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older file of that name");
+    old.close();
+    const struct {
+        QString answer;
+        QString written;
+        bool refused;
+    } cases[] = {
+        {folder + QStringLiteral("/typed"), folder + QStringLiteral("/typed.jpg"), false},
+        {folder + QStringLiteral("/kept.jpg"), folder + QStringLiteral("/kept.jpg"), false},
+        {folder + QStringLiteral("/gone/x.jpg"), QString(), true},
+        {QString(), QString(), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer.toStdString());
+        m_platform.messageBoxes.clear();
+        if (!c.answer.isEmpty()) {
+            m_platform.fileDialogs.queueSave(c.answer);
+        }
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        press("PHOTO");
+        const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+        ASSERT_TRUE(m_platform.fileDialogs.requests().last().save);
+        const auto& request = m_platform.fileDialogs.requests().last();
+        EXPECT_EQ(request.title, app().text(TextId::kPictureFolderTitle));
+        EXPECT_EQ(request.filter, app().text(TextId::kJpgFilter));
+        const QDateTime named =
+            QDateTime::fromString(request.fileName, QStringLiteral("yyyyMMddhhmmss"));
+        EXPECT_TRUE(named >= before.addMSecs(-before.time().msec()) && named <= after)
+            << request.fileName.toStdString();
+        if (c.refused) {
+            ASSERT_EQ(messageTexts().size(), 1);
+            EXPECT_TRUE(messageTexts().first().startsWith(app().text(TextId::kSnapshotNotSaved)));
+            EXPECT_FALSE(QFile::exists(c.answer));
+            continue;
+        }
+        EXPECT_TRUE(messageTexts().isEmpty());
+        if (c.written.isEmpty()) {
+            continue;
+        }
+        const QImage saved(c.written, "JPEG");
+        ASSERT_FALSE(saved.isNull());
+        EXPECT_EQ(saved.size(), frame.size());
+        EXPECT_NEAR(QColor(saved.pixel(32, 18)).red(), 200, 8);
+    }
+    EXPECT_EQ(app().window<frmChild>().picSave().size(), frame.size());
 }
 
 }  // namespace

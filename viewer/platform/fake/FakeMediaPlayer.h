@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,7 @@ class FakeMediaPlayer : public MediaPlayer {
     void setVolume(int volume) override;
     bool mute() const override { return m_mute; }
     void setMute(bool mute) override;
+    QImage currentFrame() const override { return m_frame; }
     QWidget* widget() override { return m_widget; }
     void setPlayStateHandler(PlayStateHandler handler) override;
     void setErrorHandler(ErrorHandler handler) override { m_errorHandler = std::move(handler); }
@@ -45,6 +47,8 @@ class FakeMediaPlayer : public MediaPlayer {
     void setDuration(double seconds) { m_duration = seconds; }
     void simulatePosition(double seconds) { m_position = seconds; }
     void simulatePlayState(int state);
+    // The picture the player shows from now on.
+    void showFrame(const QImage& frame) { m_frame = frame; }
     // The player gives up on the open file: it stops, then reports.
     void simulateError(const QString& description);
 
@@ -65,4 +69,5 @@ class FakeMediaPlayer : public MediaPlayer {
     PlayStateHandler m_handler;
     ErrorHandler m_errorHandler;
     QPointer<QWidget> m_widget;
+    QImage m_frame;
 };
