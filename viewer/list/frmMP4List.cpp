@@ -356,7 +356,7 @@ void frmMP4List::removeTrack(int serial) {
     app().tracks().remove(key);
 }
 
-void frmMP4List::saveHandOver() {
+bool frmMP4List::saveHandOver() {
     try {
         QList<HandOverFile::Row> rows;
         for (int i = 0; i < m_lstMP4.topLevelItemCount(); ++i) {
@@ -370,9 +370,11 @@ void frmMP4List::saveHandOver() {
             !HandOverFile::save(file, rows, &error)) {
             throw std::runtime_error(error.toStdString());
         }
+        return true;
     } catch (const std::exception& error) {
         message(MessageBoxService::Icon::Critical, MessageBoxService::Buttons::Ok,
                 TextId::kWarningTitle, textOr(TextId::kMapDrawFailed) + describe(error));
+        return false;
     }
 }
 

@@ -59,7 +59,7 @@ class frmMP4List : public QWidget, public Form, public RecordingList {
     void setOnMap(int serial, bool onMap) override;
     void setMissing(int serial) override;
     void removeMissingRows() override;
-    void saveHandOver() override;
+    bool saveHandOver() override;
     void FullListBackColor() override;
     void MarkPlayingItem(int serial) override;
     void Form_Resize();

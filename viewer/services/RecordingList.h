@@ -46,8 +46,8 @@ class RecordingList {
     virtual void removeMissingRows() = 0;
 
     // Writes the rows for the next run, across the restart a language change needs: each
-    // row's date and time and its recording's path. A failure is told to the user.
-    virtual void saveHandOver() = 0;
+    // row's date and time and its recording's path. A failure is told to the user; false then.
+    virtual bool saveHandOver() = 0;
 
     // Repaints the row stripes after the row count changed.
     virtual void FullListBackColor() = 0;

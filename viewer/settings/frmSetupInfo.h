@@ -23,6 +23,9 @@ class frmSetupInfo : public QDialog, public Form, public SettingsWindow {
     static QRect placement(const QRect& workArea);
 
     SkinHost* mainSkin() const { return m_mainSkin.get(); }
+    // The language and the unit chosen in this visit, as codes.
+    const QString& pendingLanguage() const { return m_pendingLanguage; }
+    const QString& pendingUnit() const { return m_pendingUnit; }
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -31,6 +34,15 @@ class frmSetupInfo : public QDialog, public Form, public SettingsWindow {
   private:
     void place();
     void mainSkin_Click(SkinElement& element);
+    bool loadSkin(int languageNumber);
+    void setLook(const QString& name, bool selected);
+    void chooseLanguage(const QString& code);
+    void chooseUnit(const QString& code);
+    void cmdClose();
+    // Writes the list for the next run and starts it; false when this run goes on.
+    bool restart();
 
     std::unique_ptr<SkinHost> m_mainSkin;
+    QString m_pendingLanguage;
+    QString m_pendingUnit;
 };

@@ -60,6 +60,7 @@ inline constexpr int kMapPageFailed = 3043;
 inline constexpr int kLoaderBusy = 3044;
 inline constexpr int kRecordingUnplayable = 3045;
 inline constexpr int kSnapshotNotSaved = 3046;
+inline constexpr int kRestartFailed = 3047;
 // The buttons of the message boxes.
 inline constexpr int kButtonOk = 3060;
 inline constexpr int kButtonCancel = 3061;
@@ -115,6 +116,9 @@ inline constexpr std::array kPerLanguage{kUnitCount,
                                          kHandOverDamaged,
                                          kMapPageFailed,
                                          kLoaderBusy,
+                                         kRecordingUnplayable,
+                                         kSnapshotNotSaved,
+                                         kRestartFailed,
                                          kButtonOk,
                                          kButtonCancel,
                                          kButtonYes,

@@ -62,9 +62,13 @@ void WindowTest::declareSkins(int n, const QStringList& missing) {
     declare(QStringLiteral("skin/media/ctl.MP4"), {}, {},
             {{QStringLiteral("map"), kMapArea}, {QStringLiteral("mylist"), kMyListArea}});
     declare(QStringLiteral("skin/setup/%1.mp4").arg(n),
-            {QStringLiteral("cmdclose"), QStringLiteral("lang1001"), QStringLiteral("lang1002")},
+            {QStringLiteral("cmdclose"), QStringLiteral("lang1001"), QStringLiteral("lang1002"),
+             QStringLiteral("unit1001"), QStringLiteral("unit1002"), QStringLiteral("unit1003")},
             {{QStringLiteral("lang1001"), QStringLiteral("1001")},
-             {QStringLiteral("lang1002"), QStringLiteral("1002")}},
+             {QStringLiteral("lang1002"), QStringLiteral("1002")},
+             {QStringLiteral("unit1001"), QStringLiteral("1001")},
+             {QStringLiteral("unit1002"), QStringLiteral("1002")},
+             {QStringLiteral("unit1003"), QStringLiteral("1003")}},
             {});
     declare(QStringLiteral("skin/load/load%1.mp4").arg(n), {}, {}, {});
     declare(QStringLiteral("skin/about.mp4"),
