@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
+#include <cmath>
 
 #include "ProbeSkinHost.h"
 #include "ViewerHarness.h"
@@ -21,6 +22,7 @@
 #include "playback/frmChild.h"
 #include "playback/frmCurve.h"
 #include "services/clsDot.h"
+#include "settings/frmSetupInfo.h"
 
 namespace {
 
@@ -212,6 +214,31 @@ TEST_F(PlaybackE2eTest, ASnapshotIsTheVideoPictureAtItsOwnSize) {
         }
         EXPECT_GT(like, samples / 2) << "bar " << bar;
     }
+    EXPECT_TRUE(m_viewer->messageBoxes().shown().isEmpty());
+}
+
+TEST_F(PlaybackE2eTest, MilesPerHourChosenWhilePlayingShowAtOnce) {
+    ASSERT_TRUE(press("CMDPLAY"));
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return player().currentPosition() > 6.0; }));
+    key(Qt::Key_Space);
+    ASSERT_TRUE(
+        ViewerHarness::waitUntil([&] { return player().playState() == MediaPlayer::kPaused; }));
+    advanceOver(2000);
+    const int kmh = digits().toInt();
+    ASSERT_GT(kmh, 5) << "the made-up drive moves by then";
+
+    ViewerHarness::whenModal([&](QWidget*) {
+        QWidget& settings = *m_viewer->app().window<frmSetupInfo>().window();
+        EXPECT_TRUE(m_viewer->clickOnScreen(&settings, QStringLiteral("unit1002")));
+        EXPECT_TRUE(m_viewer->clickOnScreen(&settings, QStringLiteral("cmdclose")));
+    });
+    ASSERT_TRUE(m_viewer->clickOnScreen(&frame(), QStringLiteral("setup")));
+    const int mph = static_cast<int>(std::lround(kmh * 0.6213712));
+    ASSERT_TRUE(ViewerHarness::waitUntil([&] { return std::abs(digits().toInt() - mph) <= 1; }))
+        << digits().toStdString() << " for " << kmh << " km/h";
+    SkinElement* unit = m_viewer->skinOf(&bar())->inner().element(QStringLiteral("unit"));
+    EXPECT_EQ(unit->imageName(), QStringLiteral("1002"));
+    EXPECT_EQ(m_viewer->app().unitCode(), 1002);
     EXPECT_TRUE(m_viewer->messageBoxes().shown().isEmpty());
 }
 
