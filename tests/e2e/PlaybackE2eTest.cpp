@@ -3,16 +3,22 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <cmath>
+#include <csignal>
 
 #include "ProbeSkinHost.h"
 #include "ViewerHarness.h"
 #include "about/frmTip.h"
+#include "app/StateProbe.h"
 #include "frame/frmMain.h"
 #include "list/frmMP4List.h"
 #include "map/frmMediaCtrl.h"
@@ -23,6 +29,7 @@
 #include "playback/frmCurve.h"
 #include "services/clsDot.h"
 #include "settings/frmSetupInfo.h"
+#include "shell/AppPaths.h"
 
 namespace {
 
@@ -240,6 +247,47 @@ TEST_F(PlaybackE2eTest, MilesPerHourChosenWhilePlayingShowAtOnce) {
     EXPECT_EQ(unit->imageName(), QStringLiteral("1002"));
     EXPECT_EQ(m_viewer->app().unitCode(), 1002);
     EXPECT_TRUE(m_viewer->messageBoxes().shown().isEmpty());
+}
+
+TEST_F(PlaybackE2eTest, ALanguageRestartComesBackInTheNewLanguageWithTheSameList) {
+    // The new run inherits the environment: its state file tells how it came up.
+    const QString stateFile = m_folder.filePath(QStringLiteral("state.json"));
+    qputenv(StateProbe::kStateFileVariable, stateFile.toUtf8());
+    m_viewer->messageBoxes().queueAnswer(MessageBoxService::Answer::Yes);
+    ViewerHarness::whenModal([&](QWidget*) {
+        QWidget& settings = *m_viewer->app().window<frmSetupInfo>().window();
+        EXPECT_TRUE(m_viewer->clickOnScreen(&settings, QStringLiteral("lang1002")));
+        EXPECT_TRUE(m_viewer->clickOnScreen(&settings, QStringLiteral("cmdclose")));
+    });
+    ASSERT_TRUE(m_viewer->clickOnScreen(&frame(), QStringLiteral("setup")));
+    qunsetenv(StateProbe::kStateFileVariable);
+    EXPECT_EQ(m_viewer->ended(), QList<int>{0});
+
+    QJsonObject state;
+    const bool up = ViewerHarness::waitUntil([&] {
+        QFile file(stateFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return false;
+        }
+        state = QJsonDocument::fromJson(file.readAll()).object();
+        return state.value(QStringLiteral("frame")).toBool() &&
+               state.value(QStringLiteral("ready")).toInt() == 1;
+    });
+    const qint64 pid = state.value(QStringLiteral("pid")).toInteger();
+    if (up) {
+        ViewerHarness::saveScreen(QStringLiteral("restarted-zh"));
+    }
+    if (pid > 0) {
+        ::kill(static_cast<pid_t>(pid), SIGTERM);
+    }
+    ASSERT_TRUE(up) << "the new run did not come up";
+    EXPECT_EQ(state.value(QStringLiteral("languageNumber")).toInt(), 2);
+    const QJsonArray rows = state.value(QStringLiteral("rows")).toArray();
+    ASSERT_EQ(rows.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(rows.at(i).toArray().at(frmMP4List::kPath).toString(), m_files[i]);
+    }
+    EXPECT_FALSE(QFile::exists(AppPaths::handOverFile()));
 }
 
 }  // namespace
