@@ -167,4 +167,17 @@ TEST_F(SettingsWindowTest, ALanguageChangeAsksInTheNewLanguageAndKeepsTheRunWhen
     }
 }
 
+TEST_F(SettingsWindowTest, AChosenLanguageWithoutItsSkinClosesTheWindowAndChangesNothing) {
+    frmSetupInfo& window = open();
+    window.show();
+    FakeSkinHost::forgetSkins();
+    click(window, {"LANG1002"});
+    expectOneMessage(MessageBoxService::Icon::Critical, app().text(TextId::kWarningTitle),
+                     app().text(TextId::kSystemFileMissing));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+    EXPECT_EQ(app().languageCode(), 1001);
+    EXPECT_TRUE(m_ended.isEmpty());
+}
+
 }  // namespace
