@@ -4,6 +4,8 @@
 // platform unless QT_QPA_PLATFORM names another.
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 #include <QApplication>
 #include <QChartView>
 #include <QImage>
@@ -121,15 +123,5 @@ BENCHMARK(BM_MoveCursor)->Arg(32767)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv);
 }

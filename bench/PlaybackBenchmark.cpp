@@ -5,6 +5,8 @@
 // player and the map page are fakes, so the viewer's own work is what is measured.
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -182,13 +184,5 @@ BENCHMARK(BM_DrawCurves)->Arg(600)->Arg(3600)->Arg(32767)->Unit(benchmark::kMill
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    g_playing.reset();
-    return EXIT_SUCCESS;
+    return runQtBenchmarks(argc, argv, nullptr, [] { g_playing.reset(); });
 }

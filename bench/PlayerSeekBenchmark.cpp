@@ -4,6 +4,8 @@
 // gives it a private virtual screen.
 #include <benchmark/benchmark.h>
 
+#include "QtBenchmarkMain.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -132,13 +134,5 @@ BENCHMARK(BM_FastForwardLands)->UseManualTime()->Iterations(10)->Unit(benchmark:
 
 int main(int argc, char** argv) {
     // The real window system: the picture of a seek is what is waited for.
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runQtBenchmarks(argc, argv, "xcb");
 }

@@ -46,19 +46,11 @@ class PlaybackE2eTest : public ::testing::Test {
         }
         ASSERT_FALSE(m_files.contains(QString())) << "make-recording could not make a recording";
         m_viewer = std::make_unique<ViewerHarness>();
-        ASSERT_TRUE(m_viewer->start());
-        ASSERT_TRUE(ViewerHarness::waitUntil([&] {
-            return !m_viewer->app().isLoaded<frmTip>() &&
-                   m_viewer->app().window<frmMediaCtrl>().mapReady() == 1;
-        }));
+        ASSERT_TRUE(m_viewer->startWithMap());
         m_viewer->fileDialogs().queueOpen(m_files);
         ASSERT_TRUE(m_viewer->clickOnScreen(&frame(), QStringLiteral("open")));
-        for (int row = 0; row < 2; ++row) {
-            QTreeWidget& view = list().LstMP4();
-            const QPoint at(view.columnViewportPosition(frmMP4List::kCheck) + 7,
-                            view.visualItemRect(view.topLevelItem(row)).center().y());
-            ASSERT_TRUE(ViewerHarness::clickOnScreen(view.viewport(), at));
-        }
+        ASSERT_TRUE(m_viewer->tickRow(0));
+        ASSERT_TRUE(m_viewer->tickRow(1));
         ASSERT_TRUE(
             ViewerHarness::waitUntil([&] { return page("harvdvrPage.routeCount()") == "2"; }));
     }
@@ -67,9 +59,7 @@ class PlaybackE2eTest : public ::testing::Test {
     frmMP4List& list() { return m_viewer->app().window<frmMP4List>(); }
     frmCurve& bar() { return m_viewer->app().window<frmCurve>(); }
     MediaPlayer& player() { return m_viewer->app().window<frmChild>().mtWmp(); }
-    QString page(const QString& expression) {
-        return m_viewer->evaluate(expression).value_or(QStringLiteral("<no answer>"));
-    }
+    QString page(const QString& expression) { return m_viewer->page(expression); }
     // A key pressed in the frame. Without a window manager the frame loses the keyboard when
     // the video's native window comes up; on a desktop it has it while the user works in it.
     void key(Qt::Key key) {

@@ -43,11 +43,7 @@ class RoutesE2eTest : public ::testing::Test {
                                                 route(24.01, 121.01, kSeconds))};
         ASSERT_FALSE(m_files.contains(QString())) << "make-recording could not make a recording";
         m_viewer = std::make_unique<ViewerHarness>();
-        ASSERT_TRUE(m_viewer->start());
-        ASSERT_TRUE(ViewerHarness::waitUntil([&] {
-            return !m_viewer->app().isLoaded<frmTip>() &&
-                   m_viewer->app().window<frmMediaCtrl>().mapReady() == 1;
-        }));
+        ASSERT_TRUE(m_viewer->startWithMap());
     }
 
     frmMP4List& list() { return m_viewer->app().window<frmMP4List>(); }
@@ -58,18 +54,8 @@ class RoutesE2eTest : public ::testing::Test {
         ASSERT_TRUE(
             m_viewer->clickOnScreen(&m_viewer->app().window<frmMain>(), QStringLiteral("open")));
     }
-    // Clicks the check icon of a row where the user sees it.
-    void tick(int row) {
-        QTreeWidget& view = list().LstMP4();
-        QTreeWidgetItem* item = view.topLevelItem(row);
-        ASSERT_NE(item, nullptr);
-        const QPoint at(view.columnViewportPosition(frmMP4List::kCheck) + 7,
-                        view.visualItemRect(item).center().y());
-        ASSERT_TRUE(ViewerHarness::clickOnScreen(view.viewport(), at));
-    }
-    QString page(const QString& expression) {
-        return m_viewer->evaluate(expression).value_or(QStringLiteral("<no answer>"));
-    }
+    void tick(int row) { ASSERT_TRUE(m_viewer->tickRow(row)); }
+    QString page(const QString& expression) { return m_viewer->page(expression); }
 
     QTemporaryDir m_folder;
     QStringList m_files;

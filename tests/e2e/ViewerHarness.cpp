@@ -12,9 +12,13 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
+#include <QTreeWidgetItem>
 
 #include "ProbeSkinHost.h"
+#include "about/frmTip.h"
 #include "app/ViewerWindows.h"
+#include "list/frmMP4List.h"
 #include "map/frmMediaCtrl.h"
 #include "platform/MapBrowser.h"
 #include "platform/QtPlatform.h"
@@ -214,4 +218,25 @@ void ViewerHarness::whenModal(std::function<void(QWidget* modal)> check, int del
             open->close();
         }
     });
+}
+
+bool ViewerHarness::startWithMap() {
+    return start() && waitUntil([this] {
+               return !m_app->isLoaded<frmTip>() && m_app->window<frmMediaCtrl>().mapReady() == 1;
+           });
+}
+
+bool ViewerHarness::tickRow(int row) {
+    QTreeWidget& view = m_app->window<frmMP4List>().LstMP4();
+    QTreeWidgetItem* item = view.topLevelItem(row);
+    if (item == nullptr) {
+        return false;
+    }
+    const QPoint at(view.columnViewportPosition(frmMP4List::kCheck) + 7,
+                    view.visualItemRect(item).center().y());
+    return clickOnScreen(view.viewport(), at);
+}
+
+QString ViewerHarness::page(const QString& expression) {
+    return evaluate(expression).value_or(QStringLiteral("<no answer>"));
 }

@@ -41,6 +41,10 @@ class ViewerHarness {
 
     // Runs start-up; true when the frame is up.
     bool start();
+    // Runs start-up and waits until the splash has gone and the map page has loaded.
+    bool startWithMap();
+    // Clicks the check icon of a list row (counted from 0) where the user sees it.
+    bool tickRow(int row);
 
     Application& app() { return *m_app; }
     Windows& windows() { return *m_windows; }
@@ -67,6 +71,8 @@ class ViewerHarness {
     // Runs a script expression in the map page and gives its value as text (nothing for
     // undefined or null, or when the page does not answer).
     std::optional<QString> evaluate(const QString& expression);
+    // The same, with "<no answer>" when there is none.
+    QString page(const QString& expression);
 
     // The whole screen as the user sees it, video included.
     static QImage grabScreen();

@@ -170,11 +170,7 @@ bool frmMP4List::mapReady() {
 
 bool frmMP4List::playingOrPaused() {
     VideoWindow* video = windows().load<VideoWindow>();
-    if (video == nullptr) {
-        return false;
-    }
-    const int state = video->mtWmp().playState();
-    return state == MediaPlayer::kPlaying || state == MediaPlayer::kPaused;
+    return video != nullptr && video->mtWmp().playingOrPaused();
 }
 
 void frmMP4List::cmdOpenFile() {

@@ -39,6 +39,8 @@ class MediaPlayer {
     virtual double duration() const = 0;
 
     virtual int playState() const = 0;
+    // A recording is open and shows: it plays or is paused.
+    bool playingOrPaused() const { return playState() == kPlaying || playState() == kPaused; }
 
     virtual double rate() const = 0;
     virtual void setRate(double rate) = 0;

@@ -266,13 +266,8 @@ void frmChild::mtbk_PlayStateChange(int newState) {
     }
 }
 
-bool frmChild::recordingVisible() const {
-    const int state = m_mtWmp->playState();
-    return state == MediaPlayer::kPlaying || state == MediaPlayer::kPaused;
-}
-
 void frmChild::showRecordingOrBackground() {
-    const bool recording = recordingVisible();
+    const bool recording = m_mtWmp->playingOrPaused();
     if (QWidget* video = m_mtWmp->widget()) {
         video->setVisible(recording);
     }

@@ -43,6 +43,7 @@ class frmChild : public QWidget, public Form, public VideoWindow {
 
     QString playRate() const override { return m_picBackTag; }
     void setPlayRate(const QString& rate) override { m_picBackTag = rate; }
+    void applyPlayRate() override;
     QString lastSecond() const override { return m_mtWmpTag; }
     QImage CaptureVideoArea() override;
     // The last snapshot taken.
@@ -66,9 +67,7 @@ class frmChild : public QWidget, public Form, public VideoWindow {
     // false when no row is ticked.
     bool continueWithNextRow();
     void mtWmp_Error(const QString& description);
-    void applyPlayRate();
     void mtbk_PlayStateChange(int newState);
-    bool recordingVisible() const;
     // The recording while one is playing or paused, else the picture and the clip.
     void showRecordingOrBackground();
 

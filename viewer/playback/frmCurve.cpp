@@ -121,7 +121,7 @@ bool frmCurve::Form_Load() {
     setSliderValue(QStringLiteral("playspeed"), kPlaySpeedAtLoad);
     if (VideoWindow* window = video()) {
         window->setPlayRate(QStringLiteral("1"));
-        window->mtWmp().setRate(1.0);
+        window->applyPlayRate();
     }
 
     setSliderValue(QStringLiteral("playprogress"), 0);
@@ -175,8 +175,7 @@ bool frmCurve::playing() const {
 
 bool frmCurve::playingOrPaused() const {
     const MediaPlayer* mtWmp = player();
-    return mtWmp != nullptr && (mtWmp->playState() == MediaPlayer::kPlaying ||
-                                mtWmp->playState() == MediaPlayer::kPaused);
+    return mtWmp != nullptr && mtWmp->playingOrPaused();
 }
 
 std::shared_ptr<clsDot> frmCurve::currentTrack() const {
@@ -272,11 +271,7 @@ void frmCurve::cmdPlay() {
             mtWmp->setCurrentPosition(second);
         }
         mtWmp->play();
-        bool rateOk = false;
-        const double rate = video()->playRate().toDouble(&rateOk);
-        if (rateOk && rate > 0.0) {
-            mtWmp->setRate(rate);
-        }
+        video()->applyPlayRate();
         return;
     }
     RecordingList* list = windows().load<RecordingList>();
@@ -434,7 +429,7 @@ void frmCurve::playSpeed(int value) {
     setSliderValue(QStringLiteral("playspeed"), step.sliderValue);
     if (VideoWindow* window = video()) {
         window->setPlayRate(QString::fromLatin1(step.rate));
-        window->mtWmp().setRate(QString::fromLatin1(step.rate).toDouble());
+        window->applyPlayRate();
     }
 }
 

@@ -21,6 +21,8 @@ class VideoWindow {
     // The play rate chosen ("0.2" … "2"), applied at every start and every tick.
     virtual QString playRate() const = 0;
     virtual void setPlayRate(const QString& rate) = 0;
+    // Gives the player the rate chosen.
+    virtual void applyPlayRate() = 0;
     // The last whole playing second; "-1" before the first tick.
     virtual QString lastSecond() const = 0;
 
